@@ -1,0 +1,57 @@
+// The level files through which the generator hands a level to the move
+// counter, the snapshot of the start configuration, and the byte images that
+// both are stored in.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <iostream>
+#include <optional>
+#include <span>
+
+#include "random_lvl_function.h"
+
+inline constexpr std::size_t block_image_size = 44;
+inline constexpr std::size_t grid_image_size = 36;
+inline constexpr std::size_t blockers_image_size = block_image_size * max_blockers;  // 572
+inline constexpr std::size_t config_image_size = 668;
+
+// The file names, relative to the working directory.
+inline constexpr const char* blockers_file = "blockers";
+inline constexpr const char* record_size_file = "record_size";
+inline constexpr const char* prisoner_file = "prisoner";
+inline constexpr const char* prisoner_size_file = "prisoner_size";
+inline constexpr const char* num_block_file = "num_block";
+inline constexpr const char* block_present_file = "block_present";
+inline constexpr const char* level_snapshot_file = "level__";
+inline constexpr const char* config_size_file = "config_size";
+
+using block_image = std::array<unsigned char, block_image_size>;
+using grid_image = std::array<unsigned char, grid_image_size>;
+using config_image = std::array<unsigned char, config_image_size>;
+
+// The 44-byte image of `block`: little-endian integers, zero fill bytes and
+// zero occupied points beyond the block's length.
+block_image encode_block(const BLOCK& block);
+// The block an image holds, or nothing when its orientation byte is not 0 or 1.
+std::optional<BLOCK> decode_block(std::span<const unsigned char, block_image_size> image);
+// The 36-byte image of a grid: the byte of cell (x, y) at 6 * x + y.
+grid_image encode_grid(const bool (*isblockthere)[board_size]);
+// Fills the grid from an image; false, with the grid unspecified, when a byte is not 0 or 1.
+bool decode_grid(std::span<const unsigned char, grid_image_size> image,
+                 bool (*isblockthere)[board_size]);
+// The 668-byte image of a configuration.
+config_image encode_config(const config& configuration);
+
+// Writes the six level files in order, stopping at the first that cannot be created.
+void write_level_files(const BLOCK* blockers, BLOCK prisoner, int num_block,
+                       const bool (*isblockthere)[board_size], std::ostream& out = std::cout);
+
+// Reads the six level files and checks that they hold one sound level. On
+// failure it prints one line saying why (the two missing-file messages for the
+// prisoner's files end without a line break) and returns false.
+bool read_level_files(BLOCK* blockers, BLOCK& prisoner, int& num_block,
+                      bool (*isblockthere)[board_size], std::ostream& out = std::cout);
+
+// Writes "level__" and "config_size"; false, after a message, when one cannot be created.
+bool write_config_snapshot(const config& start, std::ostream& out = std::cout);

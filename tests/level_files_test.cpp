@@ -1,0 +1,5 @@
+#include "level_files.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"

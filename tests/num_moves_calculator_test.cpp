@@ -1,0 +1,5 @@
+#include "num_moves_calculator.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"

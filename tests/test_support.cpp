@@ -1,0 +1,107 @@
+#include "test_support.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+#include "level_files.h"
+
+scoped_temp_dir::scoped_temp_dir() : previous_(std::filesystem::current_path()) {
+  std::random_device entropy;
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::filesystem::path candidate = base / ("escape_test_" + std::to_string(entropy()));
+    if (std::filesystem::create_directory(candidate)) {
+      path_ = candidate;
+      std::filesystem::current_path(path_);
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary directory");
+}
+
+scoped_temp_dir::~scoped_temp_dir() {
+  std::error_code ignored;
+  std::filesystem::current_path(previous_, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+simulated_platform::simulated_platform(std::int64_t start_us, std::int64_t tick)
+    : clock_us(start_us), tick_us(tick) {}
+
+std::time_t simulated_platform::now() {
+  clock_us += tick_us;
+  return static_cast<std::time_t>(clock_us / 1'000'000);
+}
+
+void simulated_platform::sleep_ms(int milliseconds) {
+  sleeps.push_back(milliseconds);
+  clock_us += std::int64_t{milliseconds} * 1000;
+  slept_us += std::int64_t{milliseconds} * 1000;
+}
+
+void simulated_platform::seed(unsigned int value) {
+  seed_times.push_back(clock_us);
+  seed_ = value;
+  drawn_ = 0;
+}
+
+int simulated_platform::next_value() {
+  return value_for(seed_, drawn_++);
+}
+
+int simulated_platform::value_for(unsigned int seed, int n) {
+  // splitmix64 of the seed and the position after seeding.
+  std::uint64_t z =
+      (std::uint64_t{seed} << 20) + static_cast<std::uint64_t>(n) + 0x9E3779B97F4A7C15ULL;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  z ^= z >> 31;
+  return static_cast<int>(z & 0x7FFFFFFF);
+}
+
+BLOCK make_block(bool horizontal, int length, int x, int y) {
+  BLOCK block;
+  block.horizontal = horizontal;
+  block.length = length;
+  block.x = x;
+  block.y = y;
+  block.define_block_Id();
+  return block;
+}
+
+void mark_blocks(const BLOCK& prisoner, const std::vector<BLOCK>& blockers,
+                 bool (&isblockthere)[board_size][board_size]) {
+  for (auto& column : isblockthere) {
+    for (bool& cell : column) {
+      cell = false;
+    }
+  }
+  place_block(prisoner, isblockthere);
+  for (const BLOCK& blocker : blockers) {
+    place_block(blocker, isblockthere);
+  }
+}
+
+void write_level(const BLOCK& prisoner, const std::vector<BLOCK>& blockers) {
+  BLOCK all[max_blockers] = {};
+  for (std::size_t i = 0; i < blockers.size(); ++i) {
+    all[i] = blockers[i];
+  }
+  bool grid[board_size][board_size];
+  mark_blocks(prisoner, blockers, grid);
+  std::ostringstream ignored;
+  write_level_files(all, prisoner, static_cast<int>(blockers.size()), grid, ignored);
+}
+
+std::string read_bytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void write_bytes(const std::filesystem::path& file, const std::string& content) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << content;
+}

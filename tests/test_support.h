@@ -1,0 +1,70 @@
+// Helpers shared by the tests: a scoped working directory, a simulated
+// generator platform and small level builders.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "random_lvl_function.h"
+
+// A fresh temporary directory that is the working directory while the object lives.
+class scoped_temp_dir {
+ public:
+  scoped_temp_dir();
+  ~scoped_temp_dir();
+  scoped_temp_dir(const scoped_temp_dir&) = delete;
+  scoped_temp_dir& operator=(const scoped_temp_dir&) = delete;
+
+  // The directory's absolute path.
+  const std::filesystem::path& path() const {
+    return path_;
+  }
+
+ private:
+  std::filesystem::path path_;
+  std::filesystem::path previous_;
+};
+
+// A generator platform on a simulated clock counted in microseconds. Every
+// reading of the clock costs `tick_us`, a sleep advances the clock without
+// waiting, and the value after seeding depends on the seed alone.
+class simulated_platform : public generator_platform {
+ public:
+  explicit simulated_platform(std::int64_t start_us = 1'700'000'000'000'000,
+                              std::int64_t tick_us = 1);
+
+  std::time_t now() override;
+  void sleep_ms(int milliseconds) override;
+  void seed(unsigned int value) override;
+  int next_value() override;
+
+  // The n-th value (from 0) that follows seeding with `seed`.
+  static int value_for(unsigned int seed, int n = 0);
+
+  std::int64_t clock_us = 0;             // the simulated time
+  std::int64_t tick_us = 1;              // cost of one clock reading
+  std::int64_t slept_us = 0;             // total time spent in sleeps
+  std::vector<int> sleeps;               // every sleep, in milliseconds, in order
+  std::vector<std::int64_t> seed_times;  // the clock at every seeding
+
+ private:
+  unsigned int seed_ = 1;
+  int drawn_ = 0;
+};
+
+// A block at (x, y) with its identifier and occupied points set.
+BLOCK make_block(bool horizontal, int length, int x, int y);
+
+// The grid that marks exactly the cells of the given blocks.
+void mark_blocks(const BLOCK& prisoner, const std::vector<BLOCK>& blockers,
+                 bool (&isblockthere)[board_size][board_size]);
+
+// Writes a level of these blocks as the level files in the working directory.
+void write_level(const BLOCK& prisoner, const std::vector<BLOCK>& blockers);
+
+// The whole content of a file, or "" if it cannot be read.
+std::string read_bytes(const std::filesystem::path& file);
+// Replaces the content of a file.
+void write_bytes(const std::filesystem::path& file, const std::string& content);
