@@ -1,0 +1,345 @@
+#include "play_game.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "level_files.h"
+
+namespace {
+
+constexpr char prisoner_letter = 'P';
+// Blockers take the letters from a on, which must stop short of the prisoner's.
+static_assert('a' + max_blockers <= 'p');
+constexpr const char* colour_reset = "\x1b[0m";
+
+// The letter that names a block on the board and in commands.
+char block_letter(int block) {
+  return block == prisoner_block ? prisoner_letter : static_cast<char>('a' + block);
+}
+
+// The prisoner white on red, the blockers in turn in five plain colours.
+const char* colour_of(int block) {
+  static constexpr const char* blocker_colours[] = {"\x1b[32m", "\x1b[33m", "\x1b[34m", "\x1b[35m",
+                                                    "\x1b[36m"};
+  return block == prisoner_block ? "\x1b[1;37;41m" : blocker_colours[block % 5];
+}
+
+// Which way a block goes for the sign of `distance`, as the board is drawn (row 0 on top).
+const char* direction_of(const BLOCK& block, int distance) {
+  if (block.horizontal) {
+    return distance < 0 ? "left" : "right";
+  }
+  return distance < 0 ? "up" : "down";
+}
+
+// "1 cell", "2 cells", "1 move" ...
+std::string counted(std::size_t count, const char* thing) {
+  return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
+}
+
+// A move as it is typed, e.g. "b -2".
+std::string move_text(play_move move) {
+  return std::string(1, block_letter(move.block)) + (move.distance < 0 ? " -" : " +") +
+         std::to_string(std::abs(move.distance));
+}
+
+std::string lower(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return result;
+}
+
+std::string_view trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+void draw_board(const play_level& level, std::ostream& out, bool colour) {
+  const std::string edge = "+" + std::string(2 * board_size + 1, '-') + "+";
+  out << edge << '\n';
+  for (int y = 0; y < board_size; ++y) {
+    out << '|';
+    for (int x = 0; x < board_size; ++x) {
+      out << ' ';
+      const std::optional<int> block = block_at(level, x, y);
+      if (!block) {
+        out << '.';
+      } else if (colour) {
+        out << colour_of(*block) << block_letter(*block) << colour_reset;
+      } else {
+        out << block_letter(*block);
+      }
+    }
+    // The opening at the right end of the prisoner's row.
+    out << (y == level.prisoner.y ? "    exit" : " |") << '\n';
+  }
+  out << edge << '\n';
+}
+
+const char* help_text =
+    "Free the prisoner P: clear its row to the exit on the right.\n"
+    "  b -2, B+1    slide block b: a minus goes left or up, a plus right or down\n"
+    "  b up 2       the same with left, right, up or down (1 cell if no number)\n"
+    "  hint         the next move of a fewest-move solution\n"
+    "  solve        a whole fewest-move solution from here\n"
+    "  undo         take back the last move\n"
+    "  restart      back to the start position\n"
+    "  help         this list\n"
+    "  quit         leave the game (so does the end of input)\n";
+
+struct game {
+  std::ostream& out;
+  bool colour = false;
+  play_level start;
+  play_level now;
+  std::vector<play_move> made;                // moves from the start to now
+  std::optional<std::size_t> fewest_overall;  // fewest moves from the start; none if unsolvable
+};
+
+void show(const game& g) {
+  draw_board(g.now, g.out, g.colour);
+  g.out << "Moves made: " << g.made.size() << ". Fewest from the start: ";
+  if (g.fewest_overall) {
+    g.out << *g.fewest_overall << ".\n";
+  } else {
+    g.out << "none, this level cannot be solved.\n";
+  }
+}
+
+// Reads the block letter and distance of a move command, or says why it is no move.
+std::optional<play_move> parse_move(const play_level& level, std::string_view line,
+                                    std::ostream& out) {
+  const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
+  play_move move;
+  if (letter == std::tolower(prisoner_letter)) {
+    move.block = prisoner_block;
+  } else if (letter >= 'a' && letter < 'a' + static_cast<int>(level.blockers.size())) {
+    move.block = letter - 'a';
+  } else {
+    out << "There is no block " << line[0] << " on this board.\n";
+    return std::nullopt;
+  }
+  const char shown = block_letter(move.block);
+  const BLOCK& block = block_of(level, move.block);
+  const auto ask_distance = [&] {
+    out << "Say how far " << shown << " should move: " << shown << " -1, " << shown << " +2 or "
+        << shown << (block.horizontal ? " left 1.\n" : " up 1.\n");
+  };
+  std::string rest;
+  for (const char c : lower(line.substr(1))) {
+    if (!std::isspace(static_cast<unsigned char>(c))) {
+      rest += c;
+    }
+  }
+  // A sign, or a direction word, and then the number of cells.
+  int sign = 1;
+  std::string_view count = rest;
+  if (count.starts_with('+') || count.starts_with('-')) {
+    sign = count[0] == '-' ? -1 : 1;
+    count.remove_prefix(1);
+  } else if (!count.empty() && std::isalpha(static_cast<unsigned char>(count[0]))) {
+    const std::string_view word = count.substr(0, count.find_first_of("0123456789"));
+    if (word != "left" && word != "right" && word != "up" && word != "down") {
+      ask_distance();
+      return std::nullopt;
+    }
+    if ((word == "left" || word == "right") != block.horizontal) {
+      out << shown << " cannot move " << word << ": it lies "
+          << (block.horizontal ? "across and moves only left or right.\n"
+                               : "upright and moves only up or down.\n");
+      return std::nullopt;
+    }
+    sign = word == "left" || word == "up" ? -1 : 1;
+    count.remove_prefix(word.size());
+    if (count.empty()) {
+      count = "1";
+    }
+  }
+  if (count.empty() || count.find_first_not_of("0123456789") != std::string_view::npos) {
+    ask_distance();
+    return std::nullopt;
+  }
+  if (count.size() > 2) {
+    out << shown << " cannot move that far: it would leave the board.\n";
+    return std::nullopt;
+  }
+  move.distance = sign * std::stoi(std::string(count));
+  if (move.distance == 0) {
+    out << "A move of 0 cells changes nothing.\n";
+    return std::nullopt;
+  }
+  return move;
+}
+
+// Why the block cannot slide that far, or an empty text when it can.
+std::string move_fault(const play_level& level, play_move move) {
+  const BLOCK& block = block_of(level, move.block);
+  const int step = move.distance < 0 ? -1 : 1;
+  const std::string what = std::string(1, block_letter(move.block)) + " cannot move " +
+                           counted(static_cast<std::size_t>(std::abs(move.distance)), "cell") +
+                           " " + direction_of(block, move.distance) + ": ";
+  const int along = block.horizontal ? block.x : block.y;
+  for (int s = 1; s <= std::abs(move.distance); ++s) {
+    // The cell the block enters on this step.
+    const int to = step < 0 ? along - s : along + block.length - 1 + s;
+    if (to < 0 || to >= board_size) {
+      return what + "it would leave the board.";
+    }
+    const int x = block.horizontal ? to : block.x;
+    const int y = block.horizontal ? block.y : to;
+    if (const std::optional<int> other = block_at(level, x, y)) {
+      return what + block_letter(*other) + " is in the way.";
+    }
+  }
+  return {};
+}
+
+void apply(play_level& level, play_move move) {
+  block_of(level, move.block).moveblock(move.distance);
+}
+
+// Says that the prisoner is free, when it is; true then.
+bool announce_escape(const game& g) {
+  if (!is_prisoner_free(g.now)) {
+    return false;
+  }
+  g.out << "The prisoner is free! Moves used: " << g.made.size()
+        << ", fewest possible: " << g.fewest_overall.value_or(0) << ".";
+  if (g.fewest_overall && g.made.size() == *g.fewest_overall) {
+    g.out << " A perfect escape.";
+  }
+  g.out << '\n';
+  return true;
+}
+
+void say_goodbye(const game& g) {
+  g.out << "Left the game after " << counted(g.made.size(), "move") << ". The prisoner is still in."
+        << std::endl;
+}
+
+void give_hint(const game& g, bool whole) {
+  const std::optional<std::vector<play_move>> solution = solve_level(g.now);
+  if (!solution) {
+    g.out << "No moves free the prisoner: this level cannot be solved.\n";
+    return;
+  }
+  if (!whole) {
+    g.out << "Hint: " << move_text(solution->front()) << " (fewest from here: " << solution->size()
+          << ").\n";
+    return;
+  }
+  g.out << "Fewest moves from here (" << solution->size() << "):";
+  const char* separator = " ";
+  for (const play_move& move : *solution) {
+    g.out << separator << move_text(move);
+    separator = ", ";
+  }
+  g.out << ".\n";
+}
+
+// Carries out one command line; true when the game is over.
+bool obey(game& g, std::string_view line) {
+  const std::string word = lower(line);
+  if (word == "quit") {
+    say_goodbye(g);
+    return true;
+  }
+  if (word == "help") {
+    g.out << help_text;
+  } else if (word == "hint" || word == "solve") {
+    give_hint(g, word == "solve");
+  } else if (word == "undo") {
+    if (g.made.empty()) {
+      g.out << "There is no move to undo.\n";
+    } else {
+      apply(g.now, play_move{g.made.back().block, -g.made.back().distance});
+      g.made.pop_back();
+      show(g);
+    }
+  } else if (word == "restart") {
+    g.now = g.start;
+    g.made.clear();
+    show(g);
+  } else if (std::isalpha(static_cast<unsigned char>(line[0])) &&
+             (line.size() == 1 || !std::isalpha(static_cast<unsigned char>(line[1])))) {
+    const std::optional<play_move> move = parse_move(g.now, line, g.out);
+    if (!move) {
+      return false;
+    }
+    if (const std::string fault = move_fault(g.now, *move); !fault.empty()) {
+      g.out << fault << '\n';
+      return false;
+    }
+    apply(g.now, *move);
+    g.made.push_back(*move);
+    show(g);
+    return announce_escape(g);
+  } else {
+    g.out << "Unknown command \"" << line << "\": type help for the list.\n";
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<play_level> read_play_level(std::ostream& out) {
+  BLOCK blockers[max_blockers];
+  play_level level;
+  int num_block = 0;
+  bool isblockthere[board_size][board_size];
+  std::ostringstream message;
+  if (!read_level_files(blockers, level.prisoner, num_block, isblockthere, message)) {
+    std::string text = message.str();
+    if (text.empty() || text.back() != '\n') {
+      text += '\n';
+    }
+    out << text;
+    return std::nullopt;
+  }
+  level.blockers.assign(blockers, blockers + num_block);
+  return level;
+}
+
+bool wants_colour(bool stdout_is_terminal, const char* no_color) {
+  return stdout_is_terminal && (no_color == nullptr || *no_color == '\0');
+}
+
+int play_game(std::istream& in, std::ostream& out, bool colour) {
+  std::optional<play_level> level = read_play_level(out);
+  if (!level) {
+    out << "Cannot play: run escape_puzzle in this directory to make a new level." << std::endl;
+    return 1;
+  }
+  game g{out, colour, *level, *level, {}, std::nullopt};
+  if (const auto solution = solve_level(g.start)) {
+    g.fewest_overall = solution->size();
+  }
+  out << "Free the prisoner P: clear its row to the exit. Type help for the commands.\n";
+  show(g);
+  if (announce_escape(g)) {
+    return 0;
+  }
+  std::string line;
+  while (true) {
+    out << "> " << std::flush;
+    if (!std::getline(in, line)) {
+      out << '\n';
+      say_goodbye(g);
+      return 0;
+    }
+    const std::string_view command = trimmed(line);
+    if (!command.empty() && obey(g, command)) {
+      out << std::flush;
+      return 0;
+    }
+  }
+}

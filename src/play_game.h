@@ -1,0 +1,22 @@
+// The game: a person plays the level in the working directory, one command a
+// line, on a board drawn in text.
+#pragma once
+
+#include <iostream>
+#include <optional>
+
+#include "play_solver.h"
+
+// The level in the working directory, or nothing after the reader's message,
+// ended by a line break, has gone to `out`. Never writes a file.
+std::optional<play_level> read_play_level(std::ostream& out);
+
+// True when the board should be coloured: output goes to a terminal and
+// NO_COLOR (given as the variable's value, null when unset) is unset or empty.
+bool wants_colour(bool stdout_is_terminal, const char* no_color);
+
+// Plays the level in the working directory: commands from `in`, boards and
+// answers to `out`, coloured with terminal escapes when `colour`. Returns the
+// exit status: 0 once the prisoner is free or the player leaves (quit, end of
+// input), 1 when the level cannot be read.
+int play_game(std::istream& in, std::ostream& out, bool colour);

@@ -1,0 +1,288 @@
+#include "play_game.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "level_files.h"
+#include "test_support.h"
+
+namespace {
+
+struct game_run {
+  int status = -1;
+  std::string output;
+};
+
+// Plays the level in the working directory with these input lines.
+game_run play(const std::string& input, bool colour = false) {
+  std::istringstream in(input);
+  std::ostringstream out;
+  game_run run;
+  run.status = play_game(in, out, colour);
+  run.output = out.str();
+  return run;
+}
+
+// The text after the last occurrence of `marker`, to its line's end.
+std::string last_after(const std::string& output, const std::string& marker) {
+  const std::size_t at = output.rfind(marker);
+  if (at == std::string::npos) {
+    return {};
+  }
+  const std::size_t from = at + marker.size();
+  return output.substr(from, output.find('\n', from) - from);
+}
+
+std::size_t count_of(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+// Two moves: a (column 3, rows 1..3) up one, then c (column 5, rows 2..3) up one.
+void write_two_move_level() {
+  write_level(make_block(true, 2, 1, 3), {make_block(false, 3, 3, 1), make_block(true, 2, 4, 5),
+                                          make_block(false, 2, 5, 2), make_block(true, 3, 0, 0)});
+}
+
+const char* two_move_board =
+    "+-------------+\n"
+    "| d d d . . . |\n"
+    "| . . . a . . |\n"
+    "| . . . a . c |\n"
+    "| . P P a . c    exit\n"
+    "| . . . . . . |\n"
+    "| . . . . b b |\n"
+    "+-------------+\n";
+
+// Eight moves, with seven blockers.
+void write_eight_move_level() {
+  write_level(make_block(true, 2, 0, 3),
+              {make_block(false, 2, 0, 0), make_block(true, 2, 3, 5), make_block(false, 2, 2, 2),
+               make_block(false, 2, 4, 0), make_block(false, 3, 5, 1), make_block(true, 2, 1, 1),
+               make_block(false, 2, 2, 4)});
+}
+
+// Every file of the working directory with its content.
+std::map<std::string, std::string> directory_content() {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(".")) {
+    files[entry.path().filename().string()] = read_bytes(entry.path());
+  }
+  return files;
+}
+
+TEST(PlayGameTest, SolvedGameDrawsTheBoardAndLeavesTheFilesAlone) {
+  scoped_temp_dir dir;
+  write_two_move_level();
+  const std::map<std::string, std::string> before = directory_content();
+  const game_run run = play("a -1\nC up\nquit\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.output.substr(run.output.find('+')),
+            std::string(two_move_board) + "Moves made: 0. Fewest from the start: 2.\n> " +
+                "+-------------+\n"
+                "| d d d a . . |\n"
+                "| . . . a . . |\n"
+                "| . . . a . c |\n"
+                "| . P P . . c    exit\n"
+                "| . . . . . . |\n"
+                "| . . . . b b |\n"
+                "+-------------+\n"
+                "Moves made: 1. Fewest from the start: 2.\n> " +
+                "+-------------+\n"
+                "| d d d a . . |\n"
+                "| . . . a . c |\n"
+                "| . . . a . c |\n"
+                "| . P P . . .    exit\n"
+                "| . . . . . . |\n"
+                "| . . . . b b |\n"
+                "+-------------+\n"
+                "Moves made: 2. Fewest from the start: 2.\n"
+                "The prisoner is free! Moves used: 2, fewest possible: 2. A perfect escape.\n");
+  EXPECT_EQ(directory_content(), before);
+
+  // A longer way is counted against the fewest.
+  const game_run longer = play("b -1\na -1\nc -1\n");
+  EXPECT_EQ(last_after(longer.output, "The prisoner is free! "),
+            "Moves used: 3, fewest possible: 2.");
+}
+
+TEST(PlayGameTest, IllegalMovesChangeNothingAndSayWhy) {
+  scoped_temp_dir dir;
+  write_two_move_level();
+  const game_run run = play(
+      "P +1\n"        // blocked
+      "c +2\n"        // blocked after a free cell
+      "b +1\n"        // off the board
+      "d -1\n"        // off the board at the near edge
+      "c -3\n"        // off the board after free cells
+      "a 123\n"       // far beyond the board
+      "a left\n"      // not along its line
+      "b down 2\n"    // not along its line
+      "z +1\n"        // no such block
+      "a 0\n"         // no distance
+      "a\n"           // no distance at all
+      "a sideways\n"  // no direction
+      "a -x\n"        // no number
+      "jump\n"        // no command
+      "undo\n"        // nothing to undo
+      "a -1\n");
+  EXPECT_EQ(run.status, 0);
+  const std::string replies = run.output.substr(run.output.find("> "));
+  EXPECT_EQ(replies.substr(0, replies.find("+---")),
+            "> P cannot move 1 cell right: a is in the way.\n"
+            "> c cannot move 2 cells down: b is in the way.\n"
+            "> b cannot move 1 cell right: it would leave the board.\n"
+            "> d cannot move 1 cell left: it would leave the board.\n"
+            "> c cannot move 3 cells up: it would leave the board.\n"
+            "> a cannot move that far: it would leave the board.\n"
+            "> a cannot move left: it lies upright and moves only up or down.\n"
+            "> b cannot move down: it lies across and moves only left or right.\n"
+            "> There is no block z on this board.\n"
+            "> A move of 0 cells changes nothing.\n"
+            "> Say how far a should move: a -1, a +2 or a up 1.\n"
+            "> Say how far a should move: a -1, a +2 or a up 1.\n"
+            "> Say how far a should move: a -1, a +2 or a up 1.\n"
+            "> Unknown command \"jump\": type help for the list.\n"
+            "> There is no move to undo.\n"
+            "> ");
+  // Only the last line moved anything.
+  EXPECT_EQ(count_of(run.output, "Moves made: 0."), 1u);
+  EXPECT_EQ(count_of(run.output, "Moves made: 1."), 1u);
+  EXPECT_EQ(last_after(run.output, "\n> \n"),
+            "Left the game after 1 move. The prisoner is still in.");
+}
+
+TEST(PlayGameTest, UndoAndRestartGoBack) {
+  scoped_temp_dir dir;
+  write_two_move_level();
+  const game_run run = play("b -2\nd +1\nundo\nundo\nb -1\nd right 3\nrestart\nhelp\n");
+  EXPECT_EQ(run.status, 0);
+  const auto board_after = [&](int moves) {
+    // Each board comes before its progress line; the n-th state counted from 0.
+    std::size_t at = 0;
+    for (int i = 0; i <= moves; ++i) {
+      at = run.output.find("+-------------+\n|", at + 1);
+    }
+    return run.output.substr(at, std::string(two_move_board).size());
+  };
+  // Start, two moves, two undos, two moves, restart.
+  EXPECT_EQ(board_after(0), two_move_board);
+  EXPECT_NE(board_after(2), two_move_board);
+  EXPECT_EQ(board_after(4), two_move_board);
+  EXPECT_EQ(board_after(7), two_move_board);
+  EXPECT_EQ(count_of(run.output, "+-------------+\n|"), 8u);
+  EXPECT_EQ(count_of(run.output, "Moves made: 2."), 2u);
+  EXPECT_EQ(count_of(run.output, "Moves made: 0."), 3u);
+  EXPECT_NE(run.output.find("  undo "), std::string::npos);
+  EXPECT_EQ(last_after(run.output, "Left the game after "), "0 moves. The prisoner is still in.");
+}
+
+TEST(PlayGameTest, FollowingHintsEscapesInTheFewestMoves) {
+  scoped_temp_dir dir;
+  write_eight_move_level();
+  std::string moves;
+  for (int step = 0; step < 20; ++step) {
+    const game_run run = play(moves + "hint\n");
+    EXPECT_EQ(last_after(run.output, "Fewest from the start: "), "8.");
+    const std::string hint = last_after(run.output, "Hint: ");
+    ASSERT_FALSE(hint.empty()) << run.output;
+    EXPECT_EQ(hint.substr(hint.find('(')), "(fewest from here: " + std::to_string(8 - step) + ").");
+    moves += hint.substr(0, hint.find(" (")) + "\n";
+    const game_run after = play(moves);
+    if (after.output.find("The prisoner is free!") != std::string::npos) {
+      EXPECT_EQ(step, 7);
+      EXPECT_EQ(last_after(after.output, "The prisoner is free! "),
+                "Moves used: 8, fewest possible: 8. A perfect escape.");
+      return;
+    }
+  }
+  FAIL() << "the hints did not free the prisoner";
+}
+
+TEST(PlayGameTest, SolveListsAWholeFewestSolutionFromHere) {
+  scoped_temp_dir dir;
+  write_eight_move_level();
+  // One move off the way first: the list starts from where the player is.
+  const game_run run = play("f +1\nsolve\n");
+  const std::string listed = last_after(run.output, "Fewest moves from here (");
+  ASSERT_FALSE(listed.empty());
+  const std::size_t count = std::stoul(listed);
+  std::string moves = "f +1\n";
+  std::istringstream list(listed.substr(listed.find(':') + 1));
+  for (std::string move; std::getline(list, move, ',');) {
+    moves += move.substr(0, move.find('.')) + "\n";
+  }
+  EXPECT_EQ(count_of(moves, "\n"), count + 1);
+  const game_run after = play(moves + "quit\n");
+  EXPECT_GE(count, 7u);
+  EXPECT_EQ(last_after(after.output, "The prisoner is free! "),
+            "Moves used: " + std::to_string(count + 1) + ", fewest possible: 8." +
+                (count + 1 == 8 ? " A perfect escape." : ""));
+  EXPECT_EQ(after.status, 0);
+}
+
+TEST(PlayGameTest, UnsolvableLevelSaysSoAndStillPlays) {
+  scoped_temp_dir dir;
+  // b fills the prisoner's row right of it and can never leave the row.
+  write_level(make_block(true, 2, 0, 3), {make_block(false, 2, 4, 0), make_block(true, 3, 3, 3)});
+  const game_run run = play("hint\nsolve\nb -1\na +1\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(count_of(run.output, "Fewest from the start: none, this level cannot be solved."), 3u);
+  EXPECT_EQ(count_of(run.output, "No moves free the prisoner: this level cannot be solved."), 2u);
+  EXPECT_EQ(last_after(run.output, "Left the game after "), "2 moves. The prisoner is still in.");
+}
+
+TEST(PlayGameTest, FreeAtTheStartEndsAtOnce) {
+  scoped_temp_dir dir;
+  write_level(make_block(true, 2, 2, 3), {make_block(false, 3, 0, 2)});
+  const game_run run = play("");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(last_after(run.output, "The prisoner is free! "),
+            "Moves used: 0, fewest possible: 0. A perfect escape.");
+  EXPECT_EQ(run.output.find("> "), std::string::npos);
+}
+
+TEST(PlayGameTest, MissingOrDamagedLevelEndsWithTheReadersMessage) {
+  scoped_temp_dir dir;
+  const std::string advice =
+      "Cannot play: run escape_puzzle in this directory to make a new level.\n";
+  game_run run = play("quit\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "failed to read rec_size\n" + advice);
+
+  write_two_move_level();
+  std::filesystem::remove(prisoner_size_file);
+  run = play("quit\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "failed to create prisoner size file\n" + advice);
+
+  write_two_move_level();
+  write_bytes(num_block_file, std::string("\x0e\0\0\0", 4));
+  run = play("quit\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output.substr(0, run.output.find(':')), "damaged level file \"num_block\"");
+  EXPECT_EQ(count_of(run.output, "\n"), 2u);
+  EXPECT_EQ(run.output.substr(run.output.find('\n') + 1), advice);
+}
+
+TEST(PlayGameTest, ColourOnlyWhenAskedFor) {
+  scoped_temp_dir dir;
+  write_two_move_level();
+  const game_run coloured = play("", true);
+  EXPECT_NE(coloured.output.find("\x1b[1;37;41mP\x1b[0m"), std::string::npos);
+  EXPECT_NE(coloured.output.find("\x1b[32ma\x1b[0m"), std::string::npos);
+  EXPECT_EQ(play("", false).output.find('\x1b'), std::string::npos);
+
+  EXPECT_TRUE(wants_colour(true, nullptr));
+  EXPECT_TRUE(wants_colour(true, ""));
+  EXPECT_FALSE(wants_colour(true, "1"));
+  EXPECT_FALSE(wants_colour(false, nullptr));
+}
+
+}  // namespace
