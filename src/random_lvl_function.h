@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 
 // Cells along each side of the square board.
 inline constexpr int board_size = 6;
@@ -103,5 +104,45 @@ bool can_block_be_placed(BLOCK block, bool (*isblockthere)[board_size]);
 // False only for a horizontal block in the prisoner's row at or right of its right end.
 bool is_block_legal(BLOCK a, BLOCK prisoner);
 
+// The generator's pause before each blocker's orientation draw.
+inline constexpr int orientation_pause_ms = 1234;
+// Distinct seconds of the clock through which one blocker may redraw before placement starts over.
+inline constexpr int redraw_bound_seconds = 300;
+
+// The number of blockers for `difficulty_level` from the drawn value `r`; levels below 1 count
+// as 1.
+int number_of_blockers(int difficulty_level, int r);
+// The length of blocker `index` in a level of `num_block` blockers.
+int blocker_length(int num_block, int index);
+// True if the block fits on free cells at some position that is_block_legal allows.
+bool can_block_be_placed_legally(BLOCK block, bool (&isblockthere)[board_size][board_size],
+                                 BLOCK prisoner);
+
+// A generated level as it is handed to the level files.
+struct generated_level {
+  BLOCK blockers[max_blockers] = {};               // entries 0 .. num_block - 1 are placed
+  BLOCK prisoner = {};                             // horizontal, length 2, in row 3
+  int num_block = 0;                               // number of blockers
+  bool isblockthere[board_size][board_size] = {};  // exactly the cells of all blocks
+};
+
+// How one blocker's turn in the placement ended; every outcome but `placed` starts it over.
+enum class turn_outcome { placed, no_room, no_legal_room, redraw_bound_reached };
+
+// One blocker's turn in the placement, as a measuring observer sees it.
+struct placement_turn {
+  int index = 0;                                     // the blocker's place in the array
+  BLOCK blocker = {};                                // with its last drawn position
+  turn_outcome outcome = turn_outcome::placed;       // how the turn ended
+  int seconds = 0;                                   // distinct seconds its candidates came from
+  const bool (*isblockthere)[board_size] = nullptr;  // the grid as the turn found it
+  const BLOCK* prisoner = nullptr;                   // the level's prisoner
+};
+// Called after every blocker's turn, before its outcome is acted on.
+using placement_observer = std::function<void(const placement_turn&)>;
+
+// Builds a random level; a blocker redraws through at most `bound_seconds` seconds of the clock.
+generated_level generate_level(int difficulty_level, int bound_seconds = redraw_bound_seconds,
+                               const placement_observer& observe = {});
 // Builds a random level for `difficulty_level` and writes it as the level files.
 void randomlvl(int difficulty_level);

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +31,10 @@ class scoped_temp_dir {
 
 // A generator platform on a simulated clock counted in microseconds. Every
 // reading of the clock costs `tick_us`, a sleep advances the clock without
-// waiting, and the value after seeding depends on the seed alone.
+// waiting, and the value after seeding depends on the seed alone unless
+// `queued_values` scripts it. A steady tick puts every change of second at the
+// same point of a redraw loop; `tick_spread_us` makes the cost uneven, as on a
+// real machine.
 class simulated_platform : public generator_platform {
  public:
   explicit simulated_platform(std::int64_t start_us = 1'700'000'000'000'000,
@@ -45,13 +50,22 @@ class simulated_platform : public generator_platform {
 
   std::int64_t clock_us = 0;             // the simulated time
   std::int64_t tick_us = 1;              // cost of one clock reading
+  std::int64_t tick_spread_us = 0;       // up to this much more per reading, unevenly
   std::int64_t slept_us = 0;             // total time spent in sleeps
   std::vector<int> sleeps;               // every sleep, in milliseconds, in order
   std::vector<std::int64_t> seed_times;  // the clock at every seeding
+  // The first values after the next seedings with a new seed, in order; seeding
+  // again with the seed just used gives the same value again.
+  std::deque<int> queued_values;
+  bool keep_log = false;  // when set, `log` records the calls
+  std::string log;        // 'S' seed, 'Z' sleep, 'V' value, in call order
 
  private:
   unsigned int seed_ = 1;
+  bool seeded_ = false;
+  std::optional<int> scripted_;
   int drawn_ = 0;
+  std::uint64_t spread_state_ = 0;
 };
 
 // A block at (x, y) with its identifier and occupied points set.
