@@ -210,6 +210,36 @@ class key_set {
   int shift_ = 64;
 };
 
+// Whole configurations, first in, first out, stored in chunks so that a
+// configuration stays where it is while others are appended or removed.
+class config_queue {
+ public:
+  bool empty() const {
+    return chunks_.empty();
+  }
+  const config& front() const {
+    return chunks_.front()[head_];
+  }
+  // Appends a copy of `configuration` and returns it.
+  config& push_back(const config& configuration) {
+    if (chunks_.empty() || chunks_.back().size() == chunk_size) {
+      chunks_.emplace_back().reserve(chunk_size);
+    }
+    return chunks_.back().emplace_back(configuration);
+  }
+  void pop_front() {
+    if (++head_ == chunks_.front().size()) {
+      chunks_.pop_front();
+      head_ = 0;
+    }
+  }
+
+ private:
+  static constexpr std::size_t chunk_size = 128;
+  std::deque<std::vector<config>> chunks_;
+  std::size_t head_ = 0;
+};
+
 // Prints the grid one row a line, row 0 first or row 5 first.
 void print_grid(std::ostream& out, const bool (*isblockthere)[board_size], bool last_row_first) {
   for (int row = 0; row < board_size; ++row) {
@@ -231,7 +261,7 @@ int calculate_num_moves(std::ostream& out) {
   if (!read_level_files(blockers, prisoner, num_block, isblockthere, out)) {
     return -1;
   }
-  std::deque<config> arrangement;
+  config_queue arrangement;
   print_grid(out, isblockthere, false);
   out << "-------------" << std::endl;
 
@@ -276,15 +306,16 @@ int calculate_num_moves(std::ostream& out) {
         if (!queued.insert(keys.child_key(positions, b, position_along(block) + d, d))) {
           return;
         }
-        scratch = front;
-        BLOCK& moved = block_of(scratch, b);
-        clean_block(moved, scratch.isblockthere);
+        // The child is built in place at the back of the queue; appending
+        // leaves the front where it is.
+        config& child = arrangement.push_back(front);
+        BLOCK& moved = block_of(child, b);
+        clean_block(moved, child.isblockthere);
         moved.moveblock(d);
-        place_block(moved, scratch.isblockthere);
-        scratch.Id = I;
-        scratch.config_creating_move = d;
-        scratch.Id_block_moved = moved.block_Id;
-        arrangement.push_back(scratch);
+        place_block(moved, child.isblockthere);
+        child.Id = I;
+        child.config_creating_move = d;
+        child.Id_block_moved = moved.block_Id;
       };
       for (int b = 0; b <= num_block; ++b) {
         const BLOCK& block = block_of(front, b);
