@@ -134,14 +134,20 @@ std::string draw_level(const test_level& level) {
 }
 
 test_level random_level(std::mt19937& random, int num_blockers) {
+  test_level level;
+  level.prisoner =
+      make_block(true, 2, std::uniform_int_distribution<int>(0, board_size - 2)(random), 3);
+  add_random_blockers(random, level, num_blockers);
+  return level;
+}
+
+void add_random_blockers(std::mt19937& random, test_level& level, int num_blockers) {
   const auto draw = [&](int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
   };
-  test_level level;
-  level.prisoner = make_block(true, 2, draw(0, board_size - 2), 3);
-  bool grid[board_size][board_size] = {};
-  place_block(level.prisoner, grid);
-  for (int i = 0; i < num_blockers; ++i) {
+  bool grid[board_size][board_size];
+  mark_blocks(level.prisoner, level.blockers, grid);
+  for (int i = 0; i < num_blockers && level.blockers.size() < max_blockers; ++i) {
     for (int attempt = 0; attempt < 40; ++attempt) {
       const bool horizontal = draw(0, 1) == 1;
       const int length = draw(2, 3);
@@ -156,7 +162,6 @@ test_level random_level(std::mt19937& random, int num_blockers) {
       }
     }
   }
-  return level;
 }
 
 config start_config(const test_level& level) {
@@ -176,6 +181,7 @@ literal_result literal_move_count(const test_level& level, std::int64_t budget) 
     const config& front = arrangement.front();
     if (front.Id > 19) {
       result.finished = true;
+      result.depth_limit = true;
       return result;
     }
     const int I = front.Id + 1;

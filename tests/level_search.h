@@ -27,6 +27,9 @@ std::string draw_level(const test_level& level);
 // A sound level with the prisoner in row 3 and up to `num_blockers` blockers at
 // random free cells (fewer when the board fills up); block_Ids from positions.
 test_level random_level(std::mt19937& random, int num_blockers);
+// Adds up to `num_blockers` blockers at random free cells, as many as fit in a
+// few tries each, with block_Ids from their positions.
+void add_random_blockers(std::mt19937& random, test_level& level, int num_blockers);
 
 // The start configuration of a level, as the move counter builds it.
 config start_config(const test_level& level);
@@ -35,6 +38,7 @@ config start_config(const test_level& level);
 struct literal_result {
   bool finished = false;      // false: more configurations were queued than the budget
   int moves = -1;             // the result when finished
+  bool depth_limit = false;   // finished because a configuration of Id 20 came to the front
   std::int64_t examined = 0;  // configurations taken from the front and tested
 };
 // The search exactly as first written: no record of configurations, every
