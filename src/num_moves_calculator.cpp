@@ -121,7 +121,7 @@ class config_keys {
     return bits;
   }
 
-  // The key of the start configuration, whose last move is none of distance 0.
+  // The key of the start configuration (Id_block_moved 0, distance 0).
   std::uint64_t start_key(const config& start) const {
     return pack(positions(start), first_with_id(start, start.Id_block_moved),
                 start.config_creating_move);
@@ -297,8 +297,9 @@ int calculate_num_moves(std::ostream& out) {
     if (can_prisoner_escape(front.prisoner, front.isblockthere)) {
       return front.Id;
     }
-    // Children deeper than the limit would only end the search once they reach
-    // the front; running out of configurations ends it with the same -1.
+    // A child deeper than the limit would only end the search, with -1, once it
+    // reached the front; not queueing it ends the search with the same -1 and
+    // the same output when the queue runs dry.
     if (I <= deepest_examined) {
       const std::uint64_t positions = keys.positions(front);
       const auto append_child = [&](int b, int d) {

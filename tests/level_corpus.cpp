@@ -65,6 +65,15 @@ constexpr corpus_level levels[] = {
      "bPPd.c\n"
      "...d..\n"
      "...d..\n"},
+    // Unsolvable with room to move: the search goes through every arrangement
+    // within 19 moves. Harder than anything difficulty 1 produces.
+    {"medium8_unsolvable", -1, -1,
+     "..g...\n"
+     ".eg.ib\n"
+     ".egcib\n"
+     "hPPc.a\n"
+     "h..dda\n"
+     ".ff..a\n"},
     {"dense10_15", 15, 15,
      "gfhccj\n"
      "gfhddj\n"
