@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -25,9 +26,9 @@
 // Until a test arms them they only count.
 namespace {
 
-long long allocations_until_failure = -1;  // -1: never fail; 0: every allocation fails
-long long allocations_made = 0;
-long long live_allocations = 0;
+std::atomic<long long> allocations_until_failure = -1;  // -1: never fail; 0: every one fails
+std::atomic<long long> allocations_made = 0;
+std::atomic<long long> live_allocations = 0;
 
 void* allocate(std::size_t size) {
   if (allocations_until_failure == 0) {
