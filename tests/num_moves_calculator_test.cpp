@@ -511,31 +511,26 @@ TEST(CountMoves, SnapshotFailuresComeAfterTheFirstBoard) {
   const test_level level = parse_level(corpus_level_named("free_path").picture);
   const std::string first_board =
       "001000\n001000\n000000\n011000\n000100\n000100\n" + rule13 + "\n";
-  {
+  // A directory in a file's place makes creating the file fail.
+  for (const char* blocked : {level_snapshot_file, config_size_file}) {
     scoped_temp_dir dir;
     write_test_level(level);
-    std::filesystem::create_directory(level_snapshot_file);
+    std::filesystem::create_directory(blocked);
     const counted run = count_moves();
     EXPECT_EQ(run.moves, -1);
-    EXPECT_EQ(run.text, first_board + "failed to create config file\n");
+    const bool first = blocked == level_snapshot_file;
+    EXPECT_EQ(run.text, first_board + (first ? "failed to create config file\n"
+                                             : "failed to create config size file\n"));
+    if (!first) {
+      EXPECT_EQ(std::filesystem::file_size(level_snapshot_file), config_image_size);
+    }
   }
-  {
-    scoped_temp_dir dir;
-    write_test_level(level);
-    std::filesystem::create_directory(config_size_file);
-    const counted run = count_moves();
-    EXPECT_EQ(run.moves, -1);
-    EXPECT_EQ(run.text, first_board + "failed to create config size file\n");
-    EXPECT_EQ(read_bytes(level_snapshot_file).size(), config_image_size);
-  }
-  {
-    scoped_temp_dir dir;
-    write_test_level(level);
-    EXPECT_EQ(count_moves().moves, 0);
-    const config_image expected = encode_config(start_config(level));
-    EXPECT_EQ(read_bytes(level_snapshot_file), std::string(expected.begin(), expected.end()));
-    EXPECT_EQ(read_bytes(config_size_file), std::string("\x9c\x02\0\0", 4));
-  }
+  scoped_temp_dir dir;
+  write_test_level(level);
+  EXPECT_EQ(count_moves().moves, 0);
+  const config_image expected = encode_config(start_config(level));
+  EXPECT_EQ(read_bytes(level_snapshot_file), std::string(expected.begin(), expected.end()));
+  EXPECT_EQ(read_bytes(config_size_file), std::string("\x9c\x02\0\0", 4));
 }
 
 TEST(CountMoves, OutOfMemoryReleasesEverythingAndPassesTheFailureOn) {
