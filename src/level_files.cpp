@@ -37,11 +37,13 @@ bool write_file(const char* name, const void* data, std::size_t size) {
 
 // Reads at most `limit` bytes of `name`; nothing if it cannot be opened.
 std::optional<bytes> read_file(const char* name, std::size_t limit) {
+  // Allocated before the file is opened, so that running out of memory cannot
+  // leave the file open.
+  bytes content(limit);
   std::FILE* file = std::fopen(name, "rb");
   if (file == nullptr) {
     return std::nullopt;
   }
-  bytes content(limit);
   content.resize(std::fread(content.data(), 1, limit, file));
   std::fclose(file);
   return content;

@@ -1,0 +1,126 @@
+// Finds dense levels that need many moves: it draws random levels, explores
+// every position reachable from each, measures every position's distance from
+// the nearest solved one by a breadth-first search backwards from all solved
+// positions, and prints, for each wanted distance, one position at that
+// distance together with what the move counter gives for it.
+//
+// Usage: find_hard_levels [seed] [levels to draw] [fewest blockers] [most blockers]
+
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <unordered_map>
+
+#include "level_search.h"
+#include "num_moves_calculator.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr std::size_t most_positions = 2'000'000;
+
+// The level at `positions`, with every block_Id worked out from its new place
+// as the generator would.
+test_level as_generated(const test_level& shape, std::uint64_t positions) {
+  test_level level = at_positions(shape, positions);
+  level.prisoner.define_block_Id();
+  for (BLOCK& blocker : level.blockers) {
+    blocker.define_block_Id();
+  }
+  return level;
+}
+
+// Every position reachable from the level's own, with its distance from the
+// nearest solved position; empty when there are too many positions.
+std::unordered_map<std::uint64_t, int> distances_to_solved(const test_level& level) {
+  std::unordered_map<std::uint64_t, int> distance{{pack_positions(level), -1}};
+  std::vector<std::uint64_t> todo{pack_positions(level)};
+  std::vector<std::uint64_t> solved;
+  while (!todo.empty()) {
+    const std::uint64_t positions = todo.back();
+    todo.pop_back();
+    if (is_solved(level, positions)) {
+      solved.push_back(positions);
+    }
+    for (const std::uint64_t next : neighbours(level, positions)) {
+      if (distance.emplace(next, -1).second) {
+        todo.push_back(next);
+      }
+      if (distance.size() > most_positions) {
+        return {};
+      }
+    }
+  }
+  // Slides can always be taken back, so distances to the solved set are found
+  // by searching outwards from it.
+  std::vector<std::uint64_t> layer = solved;
+  for (const std::uint64_t positions : solved) {
+    distance[positions] = 0;
+  }
+  for (int depth = 1; !layer.empty(); ++depth) {
+    std::vector<std::uint64_t> next_layer;
+    for (const std::uint64_t positions : layer) {
+      for (const std::uint64_t next : neighbours(level, positions)) {
+        if (distance[next] < 0) {
+          distance[next] = depth;
+          next_layer.push_back(next);
+        }
+      }
+    }
+    layer = std::move(next_layer);
+  }
+  return distance;
+}
+
+// The move counter's result and progress lines for a level, run in a scratch directory.
+std::pair<int, long> count_moves(const test_level& level) {
+  scoped_temp_dir dir;
+  write_level(level.prisoner, level.blockers);
+  std::ostringstream out;
+  const int moves = calculate_num_moves(out);
+  long lines = 0;
+  for (const char c : out.str()) {
+    lines += c == '\n' ? 1 : 0;
+  }
+  return {moves, (lines - 14) / 2};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const unsigned seed = argc > 1 ? static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)) : 1;
+  const int draws = argc > 2 ? std::atoi(argv[2]) : 2000;
+  const int fewest = argc > 3 ? std::atoi(argv[3]) : 10;
+  const int most = argc > 4 ? std::atoi(argv[4]) : 13;
+  const std::set<int> wanted{15, 17, 19, 20, 21, 23, 25};
+
+  std::mt19937 random(seed);
+  for (int draw = 0; draw < draws; ++draw) {
+    const int num_blockers = std::uniform_int_distribution<int>(fewest, most)(random);
+    const test_level level = random_level(random, num_blockers);
+    if (static_cast<int>(level.blockers.size()) < fewest) {
+      continue;
+    }
+    const auto distance = distances_to_solved(level);
+    std::map<int, std::uint64_t> example;  // one position for each distance
+    for (const auto& [positions, d] : distance) {
+      if (wanted.contains(d) && (!example.contains(d) || positions < example[d])) {
+        example[d] = positions;
+      }
+    }
+    for (const auto& [d, positions] : example) {
+      const test_level found = as_generated(level, positions);
+      const auto start = std::chrono::steady_clock::now();
+      const auto [moves, examined] = count_moves(found);
+      const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+      std::cout << "# draw " << draw << ", " << found.blockers.size() << " blockers, "
+                << distance.size() << " positions, distance " << d << ", counter " << moves
+                << ", examined " << examined << ", " << took.count() << " s\n"
+                << draw_level(found) << std::endl;
+    }
+  }
+  return 0;
+}
