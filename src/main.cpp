@@ -1,4 +1,10 @@
-// The program's entry point; the generator and the move counter come later.
+// Generates one level of difficulty 1, counts the moves that free its
+// prisoner and prints the count. Arguments and standard input are ignored.
+#include "main.h"
+
+#include "random_lvl_function.h"
+
 int main() {
-  return 0;
+  randomlvl(1);
+  return report_num_moves();
 }

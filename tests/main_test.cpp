@@ -1,0 +1,253 @@
+#include "main.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <streambuf>
+
+#include "level_files.h"
+#include "random_lvl_function.h"
+#include "test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct program_run {
+  int exit_status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the real program in the working directory with the given arguments.
+program_run run_program(const std::string& arguments = "") {
+  const std::string command =
+      std::string("'") + ESCAPE_PUZZLE_PATH + "' " + arguments + " </dev/null >run.out 2>run.err";
+  const int status = std::system(command.c_str());
+  program_run run;
+  run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = read_bytes("run.out");
+  run.err = read_bytes("run.err");
+  return run;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The six rows of the grid in "block_present", row 0 first.
+std::vector<std::string> rows_of_stored_grid() {
+  const std::string image = read_bytes(block_present_file);
+  std::vector<std::string> rows(board_size, std::string(board_size, '?'));
+  for (int x = 0; x < board_size; ++x) {
+    for (int y = 0; y < board_size; ++y) {
+      rows[y][x] = image.at(board_size * x + y) == 1 ? '1' : '0';
+    }
+  }
+  return rows;
+}
+
+// Checks a whole run of the real program: its files, both printouts, the
+// progress lines and the count, which must equal an in-process count.
+void expect_a_complete_run(const program_run& run) {
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_EQ(run.err, "");
+  const std::pair<const char*, std::uintmax_t> sizes[] = {
+      {blockers_file, 572},       {record_size_file, 4}, {prisoner_file, 44},
+      {prisoner_size_file, 4},    {num_block_file, 4},   {block_present_file, 36},
+      {level_snapshot_file, 668}, {config_size_file, 4}};
+  for (const auto& [name, size] : sizes) {
+    ASSERT_TRUE(fs::is_regular_file(name)) << name;
+    EXPECT_EQ(fs::file_size(name), size) << name;
+  }
+
+  const std::vector<std::string> lines = lines_of(run.out);
+  ASSERT_GE(lines.size(), 17u);
+  const std::vector<std::string> rows = rows_of_stored_grid();
+  for (int y = 0; y < board_size; ++y) {
+    EXPECT_EQ(lines[y], rows[y]);
+    EXPECT_EQ(lines[7 + y], rows[board_size - 1 - y]);
+  }
+  EXPECT_EQ(lines[6], std::string(13, '-'));
+  EXPECT_EQ(lines[13], std::string(17, '-'));
+
+  // The count equals what the move counter finds for the stored level.
+  std::ostringstream again;
+  report_num_moves(again);
+  EXPECT_EQ(run.out, again.str());
+  const std::string& last = lines.back();
+  const int count = std::stoi(last);
+  EXPECT_EQ(last, std::to_string(count) + " no_of moves");
+  EXPECT_GE(count, -1);
+  EXPECT_LE(count, 19);
+}
+
+// A stream buffer that keeps only the last characters written to it, without allocating.
+class tail_buffer : public std::streambuf {
+ public:
+  std::string tail() const {
+    std::string text;
+    for (std::size_t i = 0; i < kept_; ++i) {
+      text += ring_[(next_ + ring_.size() - kept_ + i) % ring_.size()];
+    }
+    return text;
+  }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (c != traits_type::eof()) {
+      ring_[next_] = static_cast<char>(c);
+      next_ = (next_ + 1) % ring_.size();
+      kept_ = std::min(kept_ + 1, ring_.size());
+    }
+    return traits_type::not_eof(c);
+  }
+
+ private:
+  std::array<char, 256> ring_{};
+  std::size_t next_ = 0;
+  std::size_t kept_ = 0;
+};
+
+// A level that can never be solved (column 5 is walled up) but whose five
+// free blockers and prisoner reach thousands of configurations.
+void write_wide_unsolvable_level() {
+  std::vector<BLOCK> blockers = {make_block(false, 3, 5, 0), make_block(false, 3, 5, 3)};
+  for (int y : {0, 1, 2, 4, 5}) {
+    blockers.push_back(make_block(true, 2, 0, y));
+  }
+  write_level(make_block(true, 2, 0, 3), blockers);
+}
+
+}  // namespace
+
+TEST(RealProgram, GeneratesALevelAndPrintsItsCount) {
+  scoped_temp_dir dir;
+  expect_a_complete_run(run_program());
+}
+
+TEST(RealProgram, IgnoresItsArguments) {
+  scoped_temp_dir dir;
+  expect_a_complete_run(run_program("--help 7 -x level"));
+}
+
+TEST(RealProgram, GoesOnAfterAFileItCannotCreate) {
+  scoped_temp_dir dir;
+  write_level(make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)});
+  const std::string old_num_block = read_bytes(num_block_file);
+  const std::string old_grid = read_bytes(block_present_file);
+  fs::remove(prisoner_size_file);
+  fs::create_directory(prisoner_size_file);
+
+  const program_run run = run_program();
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_EQ(run.out,
+            "failed to create prisoner file size\n"
+            "damaged level file \"prisoner_size\": it holds 0 bytes, expected 4\n"
+            "-1 no_of moves\n");
+  EXPECT_EQ(read_bytes(num_block_file), old_num_block);
+  EXPECT_EQ(read_bytes(block_present_file), old_grid);
+  EXPECT_FALSE(fs::exists(level_snapshot_file));
+}
+
+TEST(Report, PrintsEachLoadFailureBeforeTheCount) {
+  const std::pair<const char*, const char*> order[] = {
+      {record_size_file, "failed to read rec_size\n"},
+      {num_block_file, "failed to create num_block_file\n"},
+      {blockers_file, "failed to create blocker file\n"},
+      {prisoner_size_file, "failed to create prisoner size file"},
+      {prisoner_file, "failed to create prisoner file"},
+      {block_present_file, "failed to create block present 1file\n"}};
+  for (std::size_t missing = 0; missing < std::size(order); ++missing) {
+    scoped_temp_dir dir;
+    write_level(make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)});
+    fs::remove(order[missing].first);
+    std::ostringstream out;
+    EXPECT_EQ(report_num_moves(out), 0);
+    EXPECT_EQ(out.str(), std::string(order[missing].second) + "-1 no_of moves\n");
+  }
+}
+
+TEST(Report, PrintsEachSnapshotFailureAfterTheFirstPrintout) {
+  for (const auto& [file, message] :
+       {std::pair{level_snapshot_file, "failed to create config file\n"},
+        std::pair{config_size_file, "failed to create config size file\n"}}) {
+    scoped_temp_dir dir;
+    write_level(make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)});
+    fs::create_directory(file);
+    std::ostringstream out;
+    EXPECT_EQ(report_num_moves(out), 0);
+    EXPECT_EQ(out.str(), "000000\n000000\n000010\n110010\n000000\n000000\n-------------\n" +
+                             std::string(message) + "-1 no_of moves\n");
+  }
+}
+
+TEST(Report, PrintsEachWriterFailureAndGoesOn) {
+  const char* const messages[] = {
+      "failed to create Diff_lvl_file\n",  "failed to create record_size_file\n",
+      "failed to create prisoner file\n",  "failed to create prisoner file size\n",
+      "failed to create num_block_file\n", "failed to create block present file\n"};
+  const char* const names[] = {blockers_file,      record_size_file, prisoner_file,
+                               prisoner_size_file, num_block_file,   block_present_file};
+  for (int failing = 0; failing < 6; ++failing) {
+    scoped_temp_dir dir;
+    fs::create_directory(names[failing]);
+    simulated_platform platform;
+    scoped_generator_platform use(platform);
+    testing::internal::CaptureStdout();
+    randomlvl(1);
+    const std::string generator_output = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(generator_output, messages[failing]);
+
+    // The reader then fails on the first file the writer did not leave as a sound file.
+    std::ostringstream out;
+    report_num_moves(out);
+    EXPECT_TRUE(out.str().ends_with("-1 no_of moves\n")) << out.str();
+  }
+}
+
+TEST(Report, SaysWhenTheSearchRunsOutOfMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "an address-space limit does not work with AddressSanitizer";
+#else
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto run_with_little_memory = [] {
+    scoped_temp_dir dir;
+    write_wide_unsolvable_level();
+    // Leave the process two more megabytes of address space than it has now.
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit = static_cast<rlim_t>(pages) * 4096 + (2 << 20);
+    const rlimit address_space{limit, limit};
+    setrlimit(RLIMIT_AS, &address_space);
+    tail_buffer tail;
+    std::ostream out(&tail);
+    const int status = report_num_moves(out);
+    std::fputs(tail.tail().c_str(), stderr);
+    std::exit(status);
+  };
+  EXPECT_EXIT(run_with_little_memory(), testing::ExitedWithCode(0),
+              "-\nthe move search ran out of memory\n-1 no_of moves\n$");
+#endif
+}
+
+TEST(Report, CountsTheWideUnsolvableLevelWithEnoughMemory) {
+  scoped_temp_dir dir;
+  write_wide_unsolvable_level();
+  tail_buffer tail;
+  std::ostream out(&tail);
+  EXPECT_EQ(report_num_moves(out), 0);
+  EXPECT_TRUE(tail.tail().ends_with("-\n-1 no_of moves\n")) << tail.tail();
+}
