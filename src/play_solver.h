@@ -36,5 +36,6 @@ bool is_prisoner_free(const play_level& level);
 
 // A fewest-move solution, first move first (empty when the prisoner is free
 // already), or nothing when no sequence of moves frees the prisoner. Its size
-// is the count that the move counter gives for levels within its depth limit.
+// is the move counter's count for levels within its depth limit whose blocks
+// all have different identifiers.
 std::optional<std::vector<play_move>> solve_level(const play_level& level);

@@ -13,7 +13,7 @@ namespace {
 constexpr int position_bits = 3;
 
 // Block `index` of a level: the prisoner first, then the blockers.
-const BLOCK& block_of(const test_level& level, int index) {
+const BLOCK& nth_block(const test_level& level, int index) {
   return index == 0 ? level.prisoner : level.blockers[static_cast<std::size_t>(index - 1)];
 }
 
@@ -33,7 +33,7 @@ struct cells {
 cells cells_at(const test_level& level, std::uint64_t positions) {
   cells grid;
   for (int b = 0; b < block_count(level); ++b) {
-    const BLOCK& block = block_of(level, b);
+    const BLOCK& block = nth_block(level, b);
     const int first = position_at(positions, b);
     for (int k = 0; k < block.length; ++k) {
       if (block.horizontal) {
@@ -119,7 +119,7 @@ test_level parse_level(std::string_view picture) {
 std::string draw_level(const test_level& level) {
   std::string rows[board_size] = {"......", "......", "......", "......", "......", "......"};
   for (int b = 0; b < block_count(level); ++b) {
-    const BLOCK& block = block_of(level, b);
+    const BLOCK& block = nth_block(level, b);
     for (int k = 0; k < block.length; ++k) {
       const int x = block.horizontal ? block.x + k : block.x;
       const int y = block.horizontal ? block.y : block.y + k;
@@ -235,7 +235,7 @@ literal_result literal_move_count(const test_level& level, std::int64_t budget) 
 std::uint64_t pack_positions(const test_level& level) {
   std::uint64_t positions = 0;
   for (int b = 0; b < block_count(level); ++b) {
-    const BLOCK& block = block_of(level, b);
+    const BLOCK& block = nth_block(level, b);
     const int first = block.horizontal ? block.x : block.y;
     positions |= static_cast<std::uint64_t>(first) << (position_bits * b);
   }
@@ -255,7 +255,7 @@ std::vector<std::uint64_t> neighbours(const test_level& level, std::uint64_t pos
   const cells grid = cells_at(level, positions);
   std::vector<std::uint64_t> found;
   for (int b = 0; b < block_count(level); ++b) {
-    const BLOCK& block = block_of(level, b);
+    const BLOCK& block = nth_block(level, b);
     const int first = position_at(positions, b);
     const auto free_at = [&](int i) {
       return block.horizontal ? !grid.covered[i][block.y] : !grid.covered[block.x][i];

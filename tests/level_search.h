@@ -9,13 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "play_solver.h"
 #include "random_lvl_function.h"
 
 // A level: the prisoner and the blockers in index order.
-struct test_level {
-  BLOCK prisoner;
-  std::vector<BLOCK> blockers;
-};
+using test_level = play_level;
 
 // Reads a picture of six lines of six cells, row 0 first: '.' free, 'P' the
 // prisoner, 'a' .. 'm' blockers 0 .. 12. Every block gets its block_Id from
