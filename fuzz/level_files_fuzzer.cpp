@@ -43,14 +43,22 @@ std::string read_whole(const char* name) {
   return content;
 }
 
+// The directory the fuzzer works in; removed when the process exits.
+std::string private_directory;
+
+void remove_private_directory() {
+  std::error_code ignored;
+  std::filesystem::remove_all(private_directory, ignored);
+}
+
 void enter_private_directory() {
-  static bool entered = false;
-  if (!entered) {
+  if (private_directory.empty()) {
     std::string path = (std::filesystem::temp_directory_path() / "level_fuzz_XXXXXX").string();
     if (mkdtemp(path.data()) == nullptr || chdir(path.c_str()) != 0) {
       std::abort();
     }
-    entered = true;
+    private_directory = path;
+    std::atexit(remove_private_directory);
   }
 }
 
