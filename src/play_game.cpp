@@ -64,7 +64,8 @@ std::string_view trimmed(std::string_view text) {
 }
 
 void draw_board(const play_level& level, std::ostream& out, bool colour) {
-  const std::string edge = "+" + std::string(2 * board_size + 1, '-') + "+";
+  std::string edge(2 * board_size + 3, '-');
+  edge.front() = edge.back() = '+';
   out << edge << '\n';
   for (int y = 0; y < board_size; ++y) {
     out << '|';
