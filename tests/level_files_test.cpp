@@ -7,6 +7,7 @@
 #include <functional>
 #include <sstream>
 
+#include "main.h"
 #include "test_support.h"
 
 namespace {
@@ -283,6 +284,10 @@ TEST(LevelFiles, ReaderRejectsDamagedLevelsNamingTheFile) {
     const loaded_level loaded = load();
     EXPECT_FALSE(loaded.ok) << d.what;
     EXPECT_EQ(loaded.output, d.message) << d.what;
+    // The program prints nothing else before its count.
+    std::ostringstream run;
+    report_num_moves(run);
+    EXPECT_EQ(run.str(), std::string(d.message) + "-1 no_of moves\n") << d.what;
     EXPECT_EQ(read_bytes(blockers_file) + read_bytes(block_present_file), before) << d.what;
   }
 }
