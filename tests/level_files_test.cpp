@@ -215,6 +215,10 @@ TEST(LevelFiles, ReaderNamesTheFirstMissingFileInItsOwnOrder) {
     const loaded_level loaded = load();
     EXPECT_FALSE(loaded.ok);
     EXPECT_EQ(loaded.output, order[missing].second);
+    // Nothing else comes before the count, which shares the line of a message without a break.
+    std::ostringstream run;
+    EXPECT_EQ(report_num_moves(run), 0);
+    EXPECT_EQ(run.str(), std::string(order[missing].second) + "-1 no_of moves\n");
   }
 }
 

@@ -162,24 +162,6 @@ TEST(RealProgram, GoesOnAfterAFileItCannotCreate) {
   EXPECT_FALSE(fs::exists(level_snapshot_file));
 }
 
-TEST(Report, PrintsEachLoadFailureBeforeTheCount) {
-  const std::pair<const char*, const char*> order[] = {
-      {record_size_file, "failed to read rec_size\n"},
-      {num_block_file, "failed to create num_block_file\n"},
-      {blockers_file, "failed to create blocker file\n"},
-      {prisoner_size_file, "failed to create prisoner size file"},
-      {prisoner_file, "failed to create prisoner file"},
-      {block_present_file, "failed to create block present 1file\n"}};
-  for (std::size_t missing = 0; missing < std::size(order); ++missing) {
-    scoped_temp_dir dir;
-    write_level(make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)});
-    fs::remove(order[missing].first);
-    std::ostringstream out;
-    EXPECT_EQ(report_num_moves(out), 0);
-    EXPECT_EQ(out.str(), std::string(order[missing].second) + "-1 no_of moves\n");
-  }
-}
-
 TEST(Report, PrintsEachSnapshotFailureAfterTheFirstPrintout) {
   for (const auto& [file, message] :
        {std::pair{level_snapshot_file, "failed to create config file\n"},
