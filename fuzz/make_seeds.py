@@ -18,8 +18,8 @@ def block(horizontal, length, x, y):
 def level(prisoner, blockers):
     grid = bytearray(36)
     images = []
-    for spec in [prisoner] + blockers:
-        image, cells = block(*spec)
+    for placed in [prisoner] + blockers:
+        image, cells = block(*placed)
         images.append(image)
         for cx, cy in cells:
             grid[6 * cx + cy] = 1
@@ -38,14 +38,14 @@ def from_picture(picture):
             if c != ".":
                 cells.setdefault(c, []).append((x, y))
 
-    def spec(c):
+    def block_of(c):
         xs = sorted(p[0] for p in cells[c])
         ys = sorted(p[1] for p in cells[c])
         horizontal = len(set(ys)) == 1
         return (horizontal, len(cells[c]), xs[0], ys[0])
 
     names = sorted(c for c in cells if c != "P")
-    return spec("P"), [spec(c) for c in names]
+    return block_of("P"), [block_of(c) for c in names]
 
 
 LEVELS = {
