@@ -16,7 +16,6 @@
 #include "test_support.h"
 
 int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);  // as the program does
   std::vector<const corpus_level*> chosen;
   for (int i = 1; i < argc; ++i) {
     chosen.push_back(&corpus_level_named(argv[i]));
