@@ -1,9 +1,27 @@
 #include "level_files.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+// The records are laid out in memory as they are stored, so that a config is
+// its image; the images themselves are still written field by field.
+static_assert(sizeof(BLOCK) == block_image_size);
+static_assert(offsetof(BLOCK, length) == block_image_layout::length);
+static_assert(offsetof(BLOCK, x) == block_image_layout::x);
+static_assert(offsetof(BLOCK, y) == block_image_layout::y);
+static_assert(offsetof(BLOCK, occupied_points_x) == block_image_layout::occupied_points_x);
+static_assert(offsetof(BLOCK, occupied_points_y) == block_image_layout::occupied_points_y);
+static_assert(offsetof(BLOCK, block_Id) == block_image_layout::block_Id);
+static_assert(sizeof(config) == config_image_size);
+static_assert(offsetof(config, isblockthere) == config_image_layout::isblockthere);
+static_assert(offsetof(config, blockers) == config_image_layout::blockers);
+static_assert(offsetof(config, prisoner) == config_image_layout::prisoner);
+static_assert(offsetof(config, num_block) == config_image_layout::num_block);
+static_assert(offsetof(config, config_creating_move) == config_image_layout::config_creating_move);
+static_assert(offsetof(config, Id_block_moved) == config_image_layout::Id_block_moved);
 
 namespace {
 
@@ -98,10 +116,11 @@ std::optional<raw_level> read_raw_level(std::ostream& out) {
   return level;
 }
 
+// True if every cell of the block lies on the board; safe for any coordinates.
 bool lies_on_board(const BLOCK& block) {
-  const std::int32_t along = block.horizontal ? block.x : block.y;
-  const std::int32_t across = block.horizontal ? block.y : block.x;
-  return along >= 0 && along <= board_size - block.length && across >= 0 && across < board_size;
+  const std::int32_t along = position_along(block);
+  const std::int32_t line = line_of(block);
+  return along >= 0 && along <= board_size - block.length && line >= 0 && line < board_size;
 }
 
 // Describes what is wrong with one block, or returns an empty text.
@@ -121,44 +140,55 @@ std::string block_fault(std::span<const unsigned char, block_image_size> image, 
   return {};
 }
 
-std::string block_name(int index) {
-  return index < 0 ? std::string("the prisoner") : "blocker " + std::to_string(index);
+std::string block_name(int number) {
+  return number == prisoner_number ? std::string("the prisoner")
+                                   : "blocker " + std::to_string(number - 1);
 }
 
-// Checks the raw files and fills the caller's records; returns the fault, or an empty text.
-std::string check_level(const raw_level& raw, BLOCK* blockers, BLOCK& prisoner, int& num_block,
-                        bool (*isblockthere)[board_size]) {
-  const auto damaged = [](const char* file, const std::string& what) {
-    return std::string("damaged level file \"") + file + "\": " + what;
-  };
-  const auto wrong_size = [&](const char* file, const bytes& content, std::size_t expected) {
-    return damaged(file, "it holds " + std::to_string(content.size()) + " bytes, expected " +
-                             std::to_string(expected));
-  };
+std::string damaged(const char* file, const std::string& what) {
+  return std::string("damaged level file \"") + file + "\": " + what;
+}
 
-  if (raw.record_size.size() != 4) {
-    return wrong_size(record_size_file, raw.record_size, 4);
+std::string wrong_size(const char* file, const bytes& content, std::size_t expected) {
+  return damaged(file, "it holds " + std::to_string(content.size()) + " bytes, expected " +
+                           std::to_string(expected));
+}
+
+// The level as the reader fills it in, step by step.
+struct level_view {
+  BLOCK* blockers;
+  BLOCK& prisoner;
+  int& num_block;
+  bool (*isblockthere)[board_size];
+  std::int32_t rec_size = 0;
+};
+
+// Checks the lengths and counts of the files, and that each file holds them.
+std::string check_sizes(const raw_level& raw, level_view& level) {
+  if (raw.record_size.size() != int_image_size) {
+    return wrong_size(record_size_file, raw.record_size, int_image_size);
   }
-  if (raw.num_block.size() != 4) {
-    return wrong_size(num_block_file, raw.num_block, 4);
+  if (raw.num_block.size() != int_image_size) {
+    return wrong_size(num_block_file, raw.num_block, int_image_size);
   }
-  const std::int32_t rec_size = get_int(raw.record_size.data());
-  num_block = get_int(raw.num_block.data());
-  if (num_block < 0 || num_block > max_blockers) {
-    return damaged(num_block_file, std::to_string(num_block) + " blockers, expected 0 to " +
+  level.rec_size = get_int(raw.record_size.data());
+  level.num_block = get_int(raw.num_block.data());
+  if (level.num_block < 0 || level.num_block > max_blockers) {
+    return damaged(num_block_file, std::to_string(level.num_block) + " blockers, expected 0 to " +
                                        std::to_string(max_blockers));
   }
-  const auto least_size = static_cast<std::int32_t>(block_image_size) * num_block;
-  if (rec_size < least_size || rec_size > static_cast<std::int32_t>(blockers_image_size)) {
-    return damaged(record_size_file, "length " + std::to_string(rec_size) + " is not between " +
-                                         std::to_string(least_size) + " and " +
+  const auto least_size = static_cast<std::int32_t>(block_image_size) * level.num_block;
+  if (level.rec_size < least_size ||
+      level.rec_size > static_cast<std::int32_t>(blockers_image_size)) {
+    return damaged(record_size_file, "length " + std::to_string(level.rec_size) +
+                                         " is not between " + std::to_string(least_size) + " and " +
                                          std::to_string(blockers_image_size));
   }
-  if (raw.blockers.size() < static_cast<std::size_t>(rec_size)) {
-    return wrong_size(blockers_file, raw.blockers, static_cast<std::size_t>(rec_size));
+  if (raw.blockers.size() < static_cast<std::size_t>(level.rec_size)) {
+    return wrong_size(blockers_file, raw.blockers, static_cast<std::size_t>(level.rec_size));
   }
-  if (raw.prisoner_size.size() != 4) {
-    return wrong_size(prisoner_size_file, raw.prisoner_size, 4);
+  if (raw.prisoner_size.size() != int_image_size) {
+    return wrong_size(prisoner_size_file, raw.prisoner_size, int_image_size);
   }
   const std::int32_t prisoner_size = get_int(raw.prisoner_size.data());
   if (prisoner_size != static_cast<std::int32_t>(block_image_size)) {
@@ -171,102 +201,130 @@ std::string check_level(const raw_level& raw, BLOCK* blockers, BLOCK& prisoner, 
   if (raw.block_present.size() < grid_image_size) {
     return wrong_size(block_present_file, raw.block_present, grid_image_size);
   }
+  return {};
+}
 
+// Decodes the blockers and the prisoner and checks each block on its own.
+std::string check_blocks(const raw_level& raw, level_view& level) {
   // Entries past the level's blockers carry nothing; they are kept when they decode.
   for (int i = 0; i < max_blockers; ++i) {
-    blockers[i] = BLOCK{};
+    level.blockers[i] = BLOCK{};
     const std::size_t offset = block_image_size * static_cast<std::size_t>(i);
-    if (offset + block_image_size > static_cast<std::size_t>(rec_size)) {
+    if (offset + block_image_size > static_cast<std::size_t>(level.rec_size)) {
       continue;
     }
     const std::span<const unsigned char, block_image_size> image(raw.blockers.data() + offset,
                                                                  block_image_size);
-    if (i >= num_block) {
-      blockers[i] = decode_block(image).value_or(BLOCK{});
+    if (i >= level.num_block) {
+      level.blockers[i] = decode_block(image).value_or(BLOCK{});
       continue;
     }
-    if (std::string fault = block_fault(image, blockers[i]); !fault.empty()) {
-      return damaged(blockers_file, block_name(i) + ": " + fault);
+    if (std::string fault = block_fault(image, level.blockers[i]); !fault.empty()) {
+      return damaged(blockers_file, block_name(blocker_number(i)) + ": " + fault);
     }
   }
   const std::span<const unsigned char, block_image_size> prisoner_bytes(raw.prisoner.data(),
                                                                         block_image_size);
-  if (std::string fault = block_fault(prisoner_bytes, prisoner); !fault.empty()) {
+  if (std::string fault = block_fault(prisoner_bytes, level.prisoner); !fault.empty()) {
     return damaged(prisoner_file, "the prisoner: " + fault);
   }
-  if (!prisoner.horizontal || prisoner.length != 2) {
+  if (!level.prisoner.horizontal || level.prisoner.length != 2) {
     return damaged(prisoner_file, "the prisoner is not a horizontal block of length 2");
   }
+  return {};
+}
 
-  // Every block's cells, the prisoner first, to find shared cells.
-  int owner[board_size][board_size];
+// The number of the block that covers each cell, or no_block.
+using cell_owners = std::array<std::array<int, board_size>, board_size>;
+
+// Marks every block's cells, the prisoner first, and names the first shared cell.
+std::string check_shared_cells(const level_view& level, cell_owners& owner) {
   for (auto& column : owner) {
-    for (int& cell : column) {
-      cell = max_blockers;  // no block
-    }
+    column.fill(no_block);
   }
-  for (int i = -1; i < num_block; ++i) {
-    const BLOCK& block = i < 0 ? prisoner : blockers[i];
+  for (int number = prisoner_number; number <= level.num_block; ++number) {
+    const BLOCK& block = number == prisoner_number ? level.prisoner : level.blockers[number - 1];
     for (int k = 0; k < block.length; ++k) {
-      const int cx = block.horizontal ? block.x + k : block.x;
-      const int cy = block.horizontal ? block.y : block.y + k;
-      if (owner[cx][cy] != max_blockers) {
-        return damaged(blockers_file, block_name(i) + " shares the cell (" + std::to_string(cx) +
-                                          ", " + std::to_string(cy) + ") with " +
-                                          block_name(owner[cx][cy]));
+      const cell c = cell_of(block, k);
+      if (owner[c.x][c.y] != no_block) {
+        return damaged(blockers_file, block_name(number) + " shares the cell (" +
+                                          std::to_string(c.x) + ", " + std::to_string(c.y) +
+                                          ") with " + block_name(owner[c.x][c.y]));
       }
-      owner[cx][cy] = i;
+      owner[c.x][c.y] = number;
     }
   }
+  return {};
+}
 
+// Decodes the grid and checks that it marks exactly the blocks' cells.
+std::string check_grid(const raw_level& raw, level_view& level, const cell_owners& owner) {
   const std::span<const unsigned char, grid_image_size> grid_bytes(raw.block_present.data(),
                                                                    grid_image_size);
-  if (!decode_grid(grid_bytes, isblockthere)) {
+  if (!decode_grid(grid_bytes, level.isblockthere)) {
     return damaged(block_present_file, "a cell byte is neither 0 nor 1");
   }
-  for (int cx = 0; cx < board_size; ++cx) {
-    for (int cy = 0; cy < board_size; ++cy) {
-      if (isblockthere[cx][cy] != (owner[cx][cy] != max_blockers)) {
+  for (int x = 0; x < board_size; ++x) {
+    for (int y = 0; y < board_size; ++y) {
+      if (level.isblockthere[x][y] != (owner[x][y] != no_block)) {
         return damaged(block_present_file, "the board does not match the blocks at cell (" +
-                                               std::to_string(cx) + ", " + std::to_string(cy) +
-                                               ")");
+                                               std::to_string(x) + ", " + std::to_string(y) + ")");
       }
     }
   }
   return {};
 }
 
+// Checks the raw files and fills the caller's records; returns the fault, or an empty text.
+std::string check_level(const raw_level& raw, level_view level) {
+  if (std::string fault = check_sizes(raw, level); !fault.empty()) {
+    return fault;
+  }
+  if (std::string fault = check_blocks(raw, level); !fault.empty()) {
+    return fault;
+  }
+  cell_owners owner;
+  if (std::string fault = check_shared_cells(level, owner); !fault.empty()) {
+    return fault;
+  }
+  return check_grid(raw, level, owner);
+}
+
 }  // namespace
 
 block_image encode_block(const BLOCK& block) {
+  using layout = block_image_layout;
   block_image image{};
-  image[0] = block.horizontal ? 1 : 0;
-  put_int(&image[4], block.length);
-  put_int(&image[8], block.x);
-  put_int(&image[12], block.y);
+  image[layout::horizontal] = block.horizontal ? 1 : 0;
+  put_int(&image[layout::length], block.length);
+  put_int(&image[layout::x], block.x);
+  put_int(&image[layout::y], block.y);
   for (int k = 0; k < 3; ++k) {
     const bool set = k < block.length;
-    put_int(&image[16 + 4 * k], set ? block.occupied_points_x[k] : 0);
-    put_int(&image[28 + 4 * k], set ? block.occupied_points_y[k] : 0);
+    put_int(&image[layout::occupied_points_x + int_image_size * k],
+            set ? block.occupied_points_x[k] : 0);
+    put_int(&image[layout::occupied_points_y + int_image_size * k],
+            set ? block.occupied_points_y[k] : 0);
   }
-  put_int(&image[40], block.block_Id);
+  put_int(&image[layout::block_Id], block.block_Id);
   return image;
 }
 
 std::optional<BLOCK> decode_block(std::span<const unsigned char, block_image_size> image) {
-  if (image[0] > 1) {
+  using layout = block_image_layout;
+  if (image[layout::horizontal] > 1) {
     return std::nullopt;
   }
   BLOCK block;
-  block.horizontal = image[0] == 1;
-  block.length = get_int(&image[4]);
-  block.x = get_int(&image[8]);
-  block.y = get_int(&image[12]);
+  block.horizontal = image[layout::horizontal] == 1;
+  block.length = get_int(&image[layout::length]);
+  block.x = get_int(&image[layout::x]);
+  block.y = get_int(&image[layout::y]);
   for (int k = 0; k < 3; ++k) {
-    block.occupied_points_x[k] = get_int(&image[16 + 4 * k]);
-    block.occupied_points_y[k] = get_int(&image[28 + 4 * k]);
+    block.occupied_points_x[k] = get_int(&image[layout::occupied_points_x + int_image_size * k]);
+    block.occupied_points_y[k] = get_int(&image[layout::occupied_points_y + int_image_size * k]);
   }
-  block.block_Id = get_int(&image[40]);
+  block.block_Id = get_int(&image[layout::block_Id]);
   return block;
 }
 
@@ -295,19 +353,20 @@ bool decode_grid(std::span<const unsigned char, grid_image_size> image,
 }
 
 config_image encode_config(const config& configuration) {
+  using layout = config_image_layout;
   config_image image{};
-  put_int(&image[0], configuration.Id);
+  put_int(&image[layout::Id], configuration.Id);
   const grid_image grid = encode_grid(configuration.isblockthere);
-  std::copy(grid.begin(), grid.end(), image.begin() + 4);
+  std::copy(grid.begin(), grid.end(), image.begin() + layout::isblockthere);
   for (int i = 0; i < max_blockers; ++i) {
     const block_image block = encode_block(configuration.blockers[i]);
-    std::copy(block.begin(), block.end(), image.begin() + 40 + block_image_size * i);
+    std::copy(block.begin(), block.end(), image.begin() + layout::blockers + block_image_size * i);
   }
   const block_image prisoner = encode_block(configuration.prisoner);
-  std::copy(prisoner.begin(), prisoner.end(), image.begin() + 612);
-  put_int(&image[656], configuration.num_block);
-  put_int(&image[660], configuration.config_creating_move);
-  put_int(&image[664], configuration.Id_block_moved);
+  std::copy(prisoner.begin(), prisoner.end(), image.begin() + layout::prisoner);
+  put_int(&image[layout::num_block], configuration.num_block);
+  put_int(&image[layout::config_creating_move], configuration.config_creating_move);
+  put_int(&image[layout::Id_block_moved], configuration.Id_block_moved);
   return image;
 }
 
@@ -357,7 +416,7 @@ bool read_level_files(BLOCK* blockers, BLOCK& prisoner, int& num_block,
   if (!raw) {
     return false;
   }
-  const std::string fault = check_level(*raw, blockers, prisoner, num_block, isblockthere);
+  const std::string fault = check_level(*raw, {blockers, prisoner, num_block, isblockthere});
   if (!fault.empty()) {
     out << fault << std::endl;
     return false;

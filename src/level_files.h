@@ -11,10 +11,37 @@
 
 #include "random_lvl_function.h"
 
-inline constexpr std::size_t block_image_size = 44;
-inline constexpr std::size_t grid_image_size = 36;
+// Bytes of a stored 32-bit integer.
+inline constexpr std::size_t int_image_size = 4;
+// The grid image: one byte a cell, cell (x, y) at 6 * x + y.
+inline constexpr std::size_t grid_image_size = board_size * board_size;
+
+// Where each field of a block image starts; the image ends at `end`.
+struct block_image_layout {
+  static constexpr std::size_t horizontal = 0;  // one byte, then three fill bytes
+  static constexpr std::size_t length = horizontal + 4;
+  static constexpr std::size_t x = length + int_image_size;
+  static constexpr std::size_t y = x + int_image_size;
+  static constexpr std::size_t occupied_points_x = y + int_image_size;
+  static constexpr std::size_t occupied_points_y = occupied_points_x + 3 * int_image_size;
+  static constexpr std::size_t block_Id = occupied_points_y + 3 * int_image_size;
+  static constexpr std::size_t end = block_Id + int_image_size;
+};
+inline constexpr std::size_t block_image_size = block_image_layout::end;             // 44
 inline constexpr std::size_t blockers_image_size = block_image_size * max_blockers;  // 572
-inline constexpr std::size_t config_image_size = 668;
+
+// Where each field of a config image starts; the image ends at `end`.
+struct config_image_layout {
+  static constexpr std::size_t Id = 0;
+  static constexpr std::size_t isblockthere = Id + int_image_size;
+  static constexpr std::size_t blockers = isblockthere + grid_image_size;
+  static constexpr std::size_t prisoner = blockers + blockers_image_size;
+  static constexpr std::size_t num_block = prisoner + block_image_size;
+  static constexpr std::size_t config_creating_move = num_block + int_image_size;
+  static constexpr std::size_t Id_block_moved = config_creating_move + int_image_size;
+  static constexpr std::size_t end = Id_block_moved + int_image_size;
+};
+inline constexpr std::size_t config_image_size = config_image_layout::end;  // 668
 
 // The file names, relative to the working directory.
 inline constexpr const char* blockers_file = "blockers";

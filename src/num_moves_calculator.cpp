@@ -26,14 +26,10 @@ void isblockthere_copy(bool (*a)[board_size], const bool (*b)[board_size]) {
 
 namespace {
 
-// The first cell of the block along its own line.
-int position_along(const BLOCK& block) {
-  return block.horizontal ? block.x : block.y;
-}
-
-// Whether cell `i` of the block's own line (row or column) is covered.
-bool covered_along(const BLOCK& block, const bool (*isblockthere)[board_size], int i) {
-  return block.horizontal ? isblockthere[i][block.y] : isblockthere[block.x][i];
+// Whether cell `along` of the block's own line (its row or column) is covered.
+bool covered_along(const BLOCK& block, const bool (*isblockthere)[board_size], int along) {
+  const cell c = cell_on_line(block, along);
+  return isblockthere[c.x][c.y];
 }
 
 }  // namespace
@@ -83,26 +79,15 @@ namespace {
 
 // Configurations with a larger Id are never examined.
 constexpr int deepest_examined = 19;
-// The prisoner and every blocker.
-constexpr int most_blocks = max_blockers + 1;
-
-// Block `index` of a configuration in the order of expansion: the prisoner
-// first, then blockers 0 .. num_block - 1.
-BLOCK& block_of(config& configuration, int index) {
-  return index == 0 ? configuration.prisoner : configuration.blockers[index - 1];
-}
-const BLOCK& block_of(const config& configuration, int index) {
-  return index == 0 ? configuration.prisoner : configuration.blockers[index - 1];
-}
 
 // Packs everything that decides a configuration's future into 64 bits: each
-// block's position along its line (3 bits a block, the prisoner lowest), the
-// block that made the last move (4 bits) and that move's distance (4 bits).
-// A block only ever slides along its line, so the position along it gives both
-// x and y. The last-moved block is coded as the first block whose block_Id
-// equals Id_block_moved, or as none: the search only compares Id_block_moved
-// with block_Ids and with 0, and the values it meets are 0 and block_Ids, so
-// this coding tells apart exactly the values that can occur.
+// block's position along its line (the packed positions), the block that made
+// the last move (4 bits) and that move's distance (4 bits). A block only ever
+// slides along its line, so the position along it gives both x and y. The
+// last-moved block is coded as the first block whose block_Id equals
+// Id_block_moved, or as none: the search only compares Id_block_moved with
+// block_Ids and with 0, and the values it meets are 0 and block_Ids, so this
+// coding tells apart exactly the values that can occur.
 class config_keys {
  public:
   explicit config_keys(const config& start) : blocks_(start.num_block + 1) {
@@ -111,14 +96,13 @@ class config_keys {
     }
   }
 
-  // The position bits of `configuration`.
-  std::uint64_t positions(const config& configuration) const {
-    std::uint64_t bits = 0;
+  // The packed positions of `configuration`.
+  packed_positions positions(const config& configuration) const {
+    packed_positions packed = 0;
     for (int b = 0; b < blocks_; ++b) {
-      bits |= static_cast<std::uint64_t>(position_along(block_of(configuration, b)))
-              << (position_bits * b);
+      packed = with_position(packed, b, position_along(block_of(configuration, b)));
     }
-    return bits;
+    return packed;
   }
 
   // The key of the start configuration (Id_block_moved 0, distance 0).
@@ -127,22 +111,18 @@ class config_keys {
                 start.config_creating_move);
   }
 
-  // The key of the child that slides `block` of a parent with `parent_positions`
-  // by `distance` to `new_position`.
-  std::uint64_t child_key(std::uint64_t parent_positions, int block, int new_position,
+  // The key of the child that slides block `number` of a parent with
+  // `parent_positions` by `distance` to `new_position`.
+  std::uint64_t child_key(packed_positions parent_positions, int number, int new_position,
                           int distance) const {
-    const int shift = position_bits * block;
-    const std::uint64_t moved = (parent_positions & ~(position_mask << shift)) |
-                                (static_cast<std::uint64_t>(new_position) << shift);
-    return pack(moved, first_same_id_[block], distance);
+    return pack(with_position(parent_positions, number, new_position), first_same_id_[number],
+                distance);
   }
 
  private:
-  static constexpr int position_bits = 3;
-  static constexpr std::uint64_t position_mask = 7;
-  static constexpr int no_block = 15;
-  static constexpr int moved_shift = position_bits * most_blocks;  // 42
-  static constexpr int distance_shift = moved_shift + 4;           // 46; distances are -4 .. 4
+  static constexpr int no_moved_block = 15;
+  static constexpr int moved_shift = position_bits * max_blocks;  // 42
+  static constexpr int distance_shift = moved_shift + 4;          // 46; distances are -4 .. 4
 
   int first_with_id(const config& configuration, std::int32_t id) const {
     for (int b = 0; b < blocks_; ++b) {
@@ -150,16 +130,16 @@ class config_keys {
         return b;
       }
     }
-    return no_block;
+    return no_moved_block;
   }
 
-  static std::uint64_t pack(std::uint64_t positions, int moved, int distance) {
+  static std::uint64_t pack(packed_positions positions, int moved, int distance) {
     return positions | (static_cast<std::uint64_t>(moved) << moved_shift) |
            (static_cast<std::uint64_t>(distance + 4) << distance_shift);
   }
 
   int blocks_;
-  int first_same_id_[most_blocks] = {};
+  int first_same_id_[max_blocks] = {};
 };
 
 // A set of keys below 2^63 in one open-addressed table, at most half full.
@@ -251,6 +231,110 @@ void print_grid(std::ostream& out, const bool (*isblockthere)[board_size], bool 
   }
 }
 
+// The start configuration of a level as read: Id, last move and moved block 0.
+config start_configuration(const BLOCK* blockers, const BLOCK& prisoner, int num_block,
+                           const bool (*isblockthere)[board_size]) {
+  config start{};
+  start.Id = 0;
+  array_copy(start.blockers, blockers, num_block);
+  start.prisoner = prisoner;
+  isblockthere_copy(start.isblockthere, isblockthere);
+  start.num_block = num_block;
+  start.config_creating_move = 0;
+  start.Id_block_moved = 0;
+  return start;
+}
+
+// The breadth-first search from a start configuration. Every configuration
+// ever queued is remembered by its key: one with the same key has the same
+// children, so queueing it again could only repeat work already done.
+class move_search {
+ public:
+  move_search(const config& start, std::ostream& out) : keys_(start), out_(out) {
+    queued_.insert(keys_.start_key(start));
+    arrangement_.push_back(start);
+  }
+
+  // The moves from the start to the first configuration whose prisoner can
+  // escape, or -1 when the queue runs dry or the depth limit is reached.
+  int run() {
+    print_grid(out_, arrangement_.front().isblockthere, true);
+    out_ << "-----------------" << std::endl;
+    while (!arrangement_.empty()) {
+      const config& front = arrangement_.front();
+      if (front.Id > deepest_examined) {
+        return -1;
+      }
+      out_ << front.Id + 1 << std::endl;
+      out_ << "----------------------" << std::endl;
+      if (can_prisoner_escape(front.prisoner, front.isblockthere)) {
+        return front.Id;
+      }
+      // A child deeper than the limit would only end the search, with -1, once
+      // it reached the front; not queueing it ends the search with the same -1
+      // and the same output when the queue runs dry.
+      if (front.Id < deepest_examined) {
+        expand(front);
+      }
+      arrangement_.pop_front();
+    }
+    return -1;
+  }
+
+ private:
+  // Offers every move of every block of `parent`, the prisoner first, each
+  // block's moves in the order of its distances list.
+  void expand(const config& parent) {
+    const packed_positions positions = keys_.positions(parent);
+    for (int number = prisoner_number; number <= parent.num_block; ++number) {
+      const BLOCK& block = block_of(parent, number);
+      if (!can_block_be_moved(block, parent.isblockthere)) {
+        continue;
+      }
+      int tempa[4];
+      distances_that_block_can_move(block, parent.isblockthere, tempa);
+      for (const int d : tempa) {
+        if (d == 0) {
+          continue;
+        }
+        // The enqueue rule as first designed. When Id_block_moved and the
+        // block's block_Id are both 0, both tests hold and the same child is
+        // offered twice; the key set drops the second copy.
+        if (parent.Id_block_moved == 0 || parent.Id_block_moved != block.block_Id) {
+          append_child(parent, positions, number, d);
+        }
+        if (parent.Id_block_moved == block.block_Id && d != -parent.config_creating_move) {
+          append_child(parent, positions, number, d);
+        }
+      }
+    }
+  }
+
+  // Queues the child that slides block `number` of `parent` by `d`, unless a
+  // configuration with the same key was queued before.
+  void append_child(const config& parent, packed_positions positions, int number, int d) {
+    const BLOCK& block = block_of(parent, number);
+    if (!queued_.insert(keys_.child_key(positions, number, position_along(block) + d, d))) {
+      return;
+    }
+    // The child is built in place at the back of the queue; appending leaves
+    // the front where it is.
+    config& child = arrangement_.push_back(parent);
+    BLOCK& moved = block_of(child, number);
+    clean_block(moved, child.isblockthere);
+    moved.moveblock(d);
+    place_block(moved, child.isblockthere);
+    child.Id = parent.Id + 1;
+    child.config_creating_move = d;
+    child.Id_block_moved = moved.block_Id;
+  }
+
+  const config_keys keys_;
+  key_set queued_;
+  config_queue arrangement_;
+  std::ostream& out_;
+};
+
 }  // namespace
 
 int calculate_num_moves(std::ostream& out) {
@@ -261,84 +345,11 @@ int calculate_num_moves(std::ostream& out) {
   if (!read_level_files(blockers, prisoner, num_block, isblockthere, out)) {
     return -1;
   }
-  config_queue arrangement;
   print_grid(out, isblockthere, false);
   out << "-------------" << std::endl;
-
-  config scratch{};
-  scratch.Id = 0;
-  array_copy(scratch.blockers, blockers, num_block);
-  scratch.prisoner = prisoner;
-  isblockthere_copy(scratch.isblockthere, isblockthere);
-  scratch.num_block = num_block;
-  scratch.config_creating_move = 0;
-  scratch.Id_block_moved = 0;
-  if (!write_config_snapshot(scratch, out)) {
+  const config start = start_configuration(blockers, prisoner, num_block, isblockthere);
+  if (!write_config_snapshot(start, out)) {
     return -1;
   }
-
-  // Every configuration ever queued, by key: one with the same key has the same
-  // children, so queueing it again could only repeat work already done.
-  const config_keys keys(scratch);
-  key_set queued;
-  queued.insert(keys.start_key(scratch));
-  arrangement.push_back(scratch);
-  print_grid(out, arrangement.front().isblockthere, true);
-  out << "-----------------" << std::endl;
-
-  while (!arrangement.empty()) {
-    const config& front = arrangement.front();
-    if (front.Id > deepest_examined) {
-      return -1;
-    }
-    const int I = front.Id + 1;
-    out << I << std::endl;
-    out << "----------------------" << std::endl;
-    if (can_prisoner_escape(front.prisoner, front.isblockthere)) {
-      return front.Id;
-    }
-    // A child deeper than the limit would only end the search, with -1, once it
-    // reached the front; not queueing it ends the search with the same -1 and
-    // the same output when the queue runs dry.
-    if (I <= deepest_examined) {
-      const std::uint64_t positions = keys.positions(front);
-      const auto append_child = [&](int b, int d) {
-        const BLOCK& block = block_of(front, b);
-        if (!queued.insert(keys.child_key(positions, b, position_along(block) + d, d))) {
-          return;
-        }
-        // The child is built in place at the back of the queue; appending
-        // leaves the front where it is.
-        config& child = arrangement.push_back(front);
-        BLOCK& moved = block_of(child, b);
-        clean_block(moved, child.isblockthere);
-        moved.moveblock(d);
-        place_block(moved, child.isblockthere);
-        child.Id = I;
-        child.config_creating_move = d;
-        child.Id_block_moved = moved.block_Id;
-      };
-      for (int b = 0; b <= num_block; ++b) {
-        const BLOCK& block = block_of(front, b);
-        if (!can_block_be_moved(block, front.isblockthere)) {
-          continue;
-        }
-        int tempa[4];
-        distances_that_block_can_move(block, front.isblockthere, tempa);
-        for (const int d : tempa) {
-          if (d == 0) {
-            continue;
-          }
-          if (front.Id_block_moved == 0 || front.Id_block_moved != block.block_Id) {
-            append_child(b, d);
-          }
-          if (front.Id_block_moved == block.block_Id && d != -front.config_creating_move) {
-            append_child(b, d);
-          }
-        }
-      }
-    }
-    arrangement.pop_front();
-  }
-  return -1;
+  return move_search(start, out).run();
 }

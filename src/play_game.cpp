@@ -17,15 +17,15 @@ static_assert('a' + max_blockers <= 'p');
 constexpr const char* colour_reset = "\x1b[0m";
 
 // The letter that names a block on the board and in commands.
-char block_letter(int block) {
-  return block == prisoner_block ? prisoner_letter : static_cast<char>('a' + block);
+char block_letter(int number) {
+  return number == prisoner_number ? prisoner_letter : static_cast<char>('a' + number - 1);
 }
 
 // The prisoner white on red, the blockers in turn in five plain colours.
-const char* colour_of(int block) {
+const char* colour_of(int number) {
   static constexpr const char* blocker_colours[] = {"\x1b[32m", "\x1b[33m", "\x1b[34m", "\x1b[35m",
                                                     "\x1b[36m"};
-  return block == prisoner_block ? "\x1b[1;37;41m" : blocker_colours[block % 5];
+  return number == prisoner_number ? "\x1b[1;37;41m" : blocker_colours[(number - 1) % 5];
 }
 
 // Which way a block goes for the sign of `distance`, as the board is drawn (row 0 on top).
@@ -71,13 +71,13 @@ void draw_board(const play_level& level, std::ostream& out, bool colour) {
     out << '|';
     for (int x = 0; x < board_size; ++x) {
       out << ' ';
-      const std::optional<int> block = block_at(level, x, y);
-      if (!block) {
+      const int number = block_at(level, x, y);
+      if (number == no_block) {
         out << '.';
       } else if (colour) {
-        out << colour_of(*block) << block_letter(*block) << colour_reset;
+        out << colour_of(number) << block_letter(number) << colour_reset;
       } else {
-        out << block_letter(*block);
+        out << block_letter(number);
       }
     }
     // The opening at the right end of the prisoner's row.
@@ -122,9 +122,9 @@ std::optional<play_move> parse_move(const play_level& level, std::string_view li
   const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
   play_move move;
   if (letter == std::tolower(prisoner_letter)) {
-    move.block = prisoner_block;
+    move.block = prisoner_number;
   } else if (letter >= 'a' && letter < 'a' + static_cast<int>(level.blockers.size())) {
-    move.block = letter - 'a';
+    move.block = blocker_number(letter - 'a');
   } else {
     out << "There is no block " << line[0] << " on this board.\n";
     return std::nullopt;
@@ -188,17 +188,16 @@ std::string move_fault(const play_level& level, play_move move) {
   const std::string what = std::string(1, block_letter(move.block)) + " cannot move " +
                            counted(static_cast<std::size_t>(std::abs(move.distance)), "cell") +
                            " " + direction_of(block, move.distance) + ": ";
-  const int along = block.horizontal ? block.x : block.y;
+  const int along = position_along(block);
   for (int s = 1; s <= std::abs(move.distance); ++s) {
     // The cell the block enters on this step.
     const int to = step < 0 ? along - s : along + block.length - 1 + s;
     if (to < 0 || to >= board_size) {
       return what + "it would leave the board.";
     }
-    const int x = block.horizontal ? to : block.x;
-    const int y = block.horizontal ? block.y : to;
-    if (const std::optional<int> other = block_at(level, x, y)) {
-      return what + block_letter(*other) + " is in the way.";
+    const cell entered = cell_on_line(block, to);
+    if (const int other = block_at(level, entered.x, entered.y); other != no_block) {
+      return what + block_letter(other) + " is in the way.";
     }
   }
   return {};
@@ -290,8 +289,8 @@ bool obey(game& g, std::string_view line) {
   return false;
 }
 
-}  // namespace
-
+// The level in the working directory, or nothing after the reader's message,
+// ended by a line break, has gone to `out`. Never writes a file.
 std::optional<play_level> read_play_level(std::ostream& out) {
   BLOCK blockers[max_blockers];
   play_level level;
@@ -309,6 +308,8 @@ std::optional<play_level> read_play_level(std::ostream& out) {
   level.blockers.assign(blockers, blockers + num_block);
   return level;
 }
+
+}  // namespace
 
 bool wants_colour(bool stdout_is_terminal, const char* no_color) {
   return stdout_is_terminal && (no_color == nullptr || *no_color == '\0');

@@ -7,10 +7,6 @@
 
 #include "play_solver.h"
 
-// The level in the working directory, or nothing after the reader's message,
-// ended by a line break, has gone to `out`. Never writes a file.
-std::optional<play_level> read_play_level(std::ostream& out);
-
 // True when the board should be coloured: output goes to a terminal and
 // NO_COLOR (given as the variable's value, null when unset) is unset or empty.
 bool wants_colour(bool stdout_is_terminal, const char* no_color);

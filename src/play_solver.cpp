@@ -6,18 +6,13 @@
 
 namespace {
 
-// A position: every block's first cell along its line, 3 bits a block, the prisoner first.
-using position = std::uint64_t;
 // A set of cells: bit board_size * y + x for cell (x, y).
 using cells = std::uint64_t;
 
-constexpr int bits_per_block = 3;
-constexpr position along_mask = (position{1} << bits_per_block) - 1;
-static_assert(bits_per_block * (max_blockers + 1) <= 64);
 static_assert(board_size * board_size <= 64);
 
-cells cell_bit(int x, int y) {
-  return cells{1} << (board_size * y + x);
+cells cell_bit(cell c) {
+  return cells{1} << (board_size * c.y + c.x);
 }
 
 // What stays fixed about a block while it slides.
@@ -31,59 +26,113 @@ block_shape shape_of(const BLOCK& block) {
   shape.length = block.length;
   for (int along = 0; along + block.length <= board_size; ++along) {
     for (int k = 0; k < block.length; ++k) {
-      shape.at[along] |=
-          block.horizontal ? cell_bit(along + k, block.y) : cell_bit(block.x, along + k);
+      shape.at[along] |= cell_bit(cell_on_line(block, along + k));
     }
   }
   return shape;
 }
 
-int along_of(const BLOCK& block) {
-  return block.horizontal ? block.x : block.y;
-}
+// The level's blocks as sets of cells at each of their positions, and the
+// slides between packed positions.
+class slide_space {
+ public:
+  explicit slide_space(const play_level& level) {
+    for (int number = prisoner_number; number < block_count(level); ++number) {
+      shapes_.push_back(shape_of(block_of(level, number)));
+      start_ = with_position(start_, number, position_along(block_of(level, number)));
+    }
+    for (int x = 0; x < board_size; ++x) {
+      for (int free_x = x + level.prisoner.length; free_x < board_size; ++free_x) {
+        way_out_[x] |= cell_bit({free_x, level.prisoner.y});
+      }
+    }
+  }
 
-int along_in(position p, std::size_t index) {
-  return static_cast<int>((p >> (bits_per_block * index)) & along_mask);
-}
+  packed_positions start() const {
+    return start_;
+  }
 
-position moved(position p, std::size_t index, int distance) {
-  const int along = along_in(p, index) + distance;
-  const int shift = static_cast<int>(bits_per_block * index);
-  return (p & ~(along_mask << shift)) | (static_cast<position>(along) << shift);
-}
+  // The cells the blocks cover at `p`.
+  cells covered(packed_positions p) const {
+    cells all = 0;
+    for (int number = 0; number < static_cast<int>(shapes_.size()); ++number) {
+      all |= shape(number).at[position_in(p, number)];
+    }
+    return all;
+  }
+
+  // True if the prisoner's way out is free at `p`, whose covered cells are `all`.
+  bool is_free(packed_positions p, cells all) const {
+    return (all & way_out_[position_in(p, prisoner_number)]) == 0;
+  }
+
+  // Calls visit(next, move, covered cells at next) for every slide from `p`.
+  template <class visitor>
+  void for_each_slide(packed_positions p, visitor&& visit) const {
+    const cells all = covered(p);
+    for (int number = 0; number < static_cast<int>(shapes_.size()); ++number) {
+      const block_shape& moving = shape(number);
+      const int along = position_in(p, number);
+      const cells others = all & ~moving.at[along];
+      for (const int step : {-1, 1}) {
+        for (int to = along + step;
+             to >= 0 && to + moving.length <= board_size && (moving.at[to] & others) == 0;
+             to += step) {
+          visit(with_position(p, number, to), play_move{number, to - along},
+                others | moving.at[to]);
+        }
+      }
+    }
+  }
+
+ private:
+  const block_shape& shape(int number) const {
+    return shapes_[static_cast<std::size_t>(number)];
+  }
+
+  std::vector<block_shape> shapes_;
+  packed_positions start_ = 0;
+  cells way_out_[board_size] = {};  // the cells right of the prisoner at each of its places
+};
 
 // How a position was first reached.
 struct arrival {
-  position from = 0;
+  packed_positions from = 0;
   play_move move;
 };
 
 }  // namespace
 
-BLOCK& block_of(play_level& level, int block) {
-  return block == prisoner_block ? level.prisoner : level.blockers[static_cast<std::size_t>(block)];
+int block_count(const play_level& level) {
+  return static_cast<int>(level.blockers.size()) + 1;
 }
 
-const BLOCK& block_of(const play_level& level, int block) {
-  return block == prisoner_block ? level.prisoner : level.blockers[static_cast<std::size_t>(block)];
+BLOCK& block_of(play_level& level, int number) {
+  return number == prisoner_number ? level.prisoner
+                                   : level.blockers[static_cast<std::size_t>(number - 1)];
 }
 
-std::optional<int> block_at(const play_level& level, int x, int y) {
-  for (int block = prisoner_block; block < static_cast<int>(level.blockers.size()); ++block) {
-    const BLOCK& b = block_of(level, block);
-    const int along = b.horizontal ? x - b.x : y - b.y;
-    const bool across = b.horizontal ? y == b.y : x == b.x;
-    if (across && along >= 0 && along < b.length) {
-      return block;
+const BLOCK& block_of(const play_level& level, int number) {
+  return number == prisoner_number ? level.prisoner
+                                   : level.blockers[static_cast<std::size_t>(number - 1)];
+}
+
+int block_at(const play_level& level, int x, int y) {
+  for (int number = prisoner_number; number < block_count(level); ++number) {
+    const BLOCK& block = block_of(level, number);
+    for (int k = 0; k < block.length; ++k) {
+      if (cell_of(block, k) == cell{x, y}) {
+        return number;
+      }
     }
   }
-  return std::nullopt;
+  return no_block;
 }
 
 bool is_prisoner_free(const play_level& level) {
   const BLOCK& prisoner = level.prisoner;
   for (int x = prisoner.x + prisoner.length; x < board_size; ++x) {
-    if (block_at(level, x, prisoner.y)) {
+    if (block_at(level, x, prisoner.y) != no_block) {
       return false;
     }
   }
@@ -91,68 +140,36 @@ bool is_prisoner_free(const play_level& level) {
 }
 
 std::optional<std::vector<play_move>> solve_level(const play_level& level) {
-  // Index 0 is the prisoner, index i + 1 blocker i.
-  std::vector<block_shape> shapes{shape_of(level.prisoner)};
-  position start = static_cast<position>(along_of(level.prisoner));
-  for (std::size_t i = 0; i < level.blockers.size(); ++i) {
-    shapes.push_back(shape_of(level.blockers[i]));
-    start |= static_cast<position>(along_of(level.blockers[i])) << (bits_per_block * (i + 1));
+  const slide_space space(level);
+  const packed_positions start = space.start();
+  if (space.is_free(start, space.covered(start))) {
+    return std::vector<play_move>{};
   }
-  // The cells right of the prisoner for each place of it along its row.
-  cells way_out[board_size] = {};
-  for (int x = 0; x < board_size; ++x) {
-    for (int free_x = x + level.prisoner.length; free_x < board_size; ++free_x) {
-      way_out[x] |= cell_bit(free_x, level.prisoner.y);
-    }
-  }
-  const auto covered = [&](position p) {
-    cells all = 0;
-    for (std::size_t i = 0; i < shapes.size(); ++i) {
-      all |= shapes[i].at[along_in(p, i)];
-    }
-    return all;
-  };
-  const auto is_free = [&](position p, cells all) { return (all & way_out[along_in(p, 0)]) == 0; };
-
-  std::unordered_map<position, arrival> seen;
-  const auto path_to = [&](position end) {
+  std::unordered_map<packed_positions, arrival> seen{{start, arrival{}}};
+  const auto path_to = [&](packed_positions end) {
     std::vector<play_move> moves;
-    for (position p = end; p != start; p = seen.at(p).from) {
+    for (packed_positions p = end; p != start; p = seen.at(p).from) {
       moves.push_back(seen.at(p).move);
     }
     std::reverse(moves.begin(), moves.end());
     return moves;
   };
-
-  if (is_free(start, covered(start))) {
-    return std::vector<play_move>{};
-  }
-  seen.emplace(start, arrival{});
-  std::vector<position> queue{start};
-  for (std::size_t head = 0; head < queue.size(); ++head) {
-    const position p = queue[head];
-    const cells all = covered(p);
-    for (std::size_t i = 0; i < shapes.size(); ++i) {
-      const int along = along_in(p, i);
-      const cells others = all & ~shapes[i].at[along];
-      const int block = static_cast<int>(i) - 1;
-      for (const int step : {-1, 1}) {
-        for (int distance = step;; distance += step) {
-          const int to = along + distance;
-          if (to < 0 || to + shapes[i].length > board_size || (shapes[i].at[to] & others) != 0) {
-            break;
-          }
-          const position next = moved(p, i, distance);
-          if (!seen.emplace(next, arrival{p, play_move{block, distance}}).second) {
-            continue;
-          }
-          if (is_free(next, others | shapes[i].at[to])) {
-            return path_to(next);
-          }
-          queue.push_back(next);
-        }
+  std::vector<packed_positions> queue{start};
+  std::optional<packed_positions> freed;
+  for (std::size_t head = 0; head < queue.size() && !freed; ++head) {
+    const packed_positions p = queue[head];
+    space.for_each_slide(p, [&](packed_positions next, play_move move, cells all) {
+      if (freed || !seen.emplace(next, arrival{p, move}).second) {
+        return;
       }
-    }
+      if (space.is_free(next, all)) {
+        freed = next;
+      }
+      queue.push_back(next);
+    });
   }
-  return std::nullopt;
+  if (!freed) {
+    return std::nullopt;
+  }
+  return path_to(*freed);
 }

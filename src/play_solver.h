@@ -13,23 +13,22 @@ struct play_level {
   std::vector<BLOCK> blockers;
 };
 
-// Names the prisoner where a move names its block.
-inline constexpr int prisoner_block = -1;
-
 // One move: a block slid any number of free cells along its own line.
 struct play_move {
-  int block = prisoner_block;  // index into play_level::blockers, or prisoner_block
-  int distance = 0;            // cells; negative towards index 0 (left or up)
+  int block = prisoner_number;  // the block's number: 0 the prisoner, i + 1 blocker i
+  int distance = 0;             // cells; negative towards index 0 (left or up)
 
   bool operator==(const play_move&) const = default;
 };
 
-// The block a move names.
-BLOCK& block_of(play_level& level, int block);
-const BLOCK& block_of(const play_level& level, int block);
+// The number of blocks in the level, the prisoner included.
+int block_count(const play_level& level);
+// Block `number` of the level.
+BLOCK& block_of(play_level& level, int number);
+const BLOCK& block_of(const play_level& level, int number);
 
-// The block that covers cell (x, y), or nothing when the cell is free.
-std::optional<int> block_at(const play_level& level, int x, int y);
+// The number of the block that covers cell (x, y), or no_block when the cell is free.
+int block_at(const play_level& level, int x, int y);
 
 // True if every cell right of the prisoner in its row is free.
 bool is_prisoner_free(const play_level& level);

@@ -10,8 +10,9 @@
 void BLOCK::define_block_Id() {
   block_Id = (x ^ 2) + (y ^ 5);
   for (int k = 0; k < length; ++k) {
-    occupied_points_x[k] = horizontal ? x + k : x;
-    occupied_points_y[k] = horizontal ? y : y + k;
+    const cell c = cell_of(*this, k);
+    occupied_points_x[k] = c.x;
+    occupied_points_y[k] = c.y;
   }
 }
 
@@ -23,16 +24,61 @@ void BLOCK::moveblock(int dist) {
   }
 }
 
+BLOCK& block_of(config& configuration, int number) {
+  return number == prisoner_number ? configuration.prisoner : configuration.blockers[number - 1];
+}
+
+const BLOCK& block_of(const config& configuration, int number) {
+  return number == prisoner_number ? configuration.prisoner : configuration.blockers[number - 1];
+}
+
+int position_along(const BLOCK& block) {
+  return block.horizontal ? block.x : block.y;
+}
+
+int line_of(const BLOCK& block) {
+  return block.horizontal ? block.y : block.x;
+}
+
+void set_position_along(BLOCK& block, int along) {
+  (block.horizontal ? block.x : block.y) = along;
+}
+
+cell cell_on_line(const BLOCK& block, int along) {
+  return block.horizontal ? cell{along, block.y} : cell{block.x, along};
+}
+
+cell cell_of(const BLOCK& block, int k) {
+  return cell_on_line(block, position_along(block) + k);
+}
+
+BLOCK block_on_line(bool horizontal, int length, int line, int along) {
+  BLOCK block;
+  block.horizontal = horizontal;
+  block.length = length;
+  (horizontal ? block.y : block.x) = line;
+  set_position_along(block, along);
+  return block;
+}
+
+int position_in(packed_positions positions, int number) {
+  constexpr packed_positions mask = (packed_positions{1} << position_bits) - 1;
+  return static_cast<int>((positions >> (position_bits * number)) & mask);
+}
+
+packed_positions with_position(packed_positions positions, int number, int along) {
+  constexpr packed_positions mask = (packed_positions{1} << position_bits) - 1;
+  const int shift = position_bits * number;
+  return (positions & ~(mask << shift)) | (static_cast<packed_positions>(along) << shift);
+}
+
 namespace {
 
 // Sets every cell of `block` to `covered`.
 void mark_cells(const BLOCK& block, bool (*isblockthere)[board_size], bool covered) {
   for (int k = 0; k < block.length; ++k) {
-    if (block.horizontal) {
-      isblockthere[block.x + k][block.y] = covered;
-    } else {
-      isblockthere[block.x][block.y + k] = covered;
-    }
+    const cell c = cell_of(block, k);
+    isblockthere[c.x][c.y] = covered;
   }
 }
 
@@ -54,8 +100,55 @@ class system_platform final : public generator_platform {
 
 generator_platform* active_platform = nullptr;
 
-// The clock's second at the latest seeding; tells the placement when a new second began.
-std::time_t last_seeded_second = 0;
+// The real clock, a real sleep and the standard library's srand and rand.
+generator_platform& system_generator_platform() {
+  static system_platform platform;
+  return platform;
+}
+
+// The platform the generator uses now: the system one unless a test replaced it.
+generator_platform& current_generator_platform() {
+  return active_platform != nullptr ? *active_platform : system_generator_platform();
+}
+
+// Seeds the generator with the current second, which it returns; all draws
+// within one second agree.
+std::time_t seed_from_clock() {
+  generator_platform& platform = current_generator_platform();
+  const std::time_t second = platform.now();
+  platform.seed(static_cast<unsigned int>(static_cast<std::uint32_t>(second)));
+  return second;
+}
+
+// One value of the clock-seeded draw, with the second it was seeded in.
+struct clock_value {
+  int r = 0;
+  std::time_t second = 0;
+};
+
+clock_value clock_seeded_draw() {
+  const std::time_t second = seed_from_clock();
+  return {current_generator_platform().next_value(), second};
+}
+
+// A position drawn for a block, with the seconds of its two seedings.
+struct drawn_position {
+  BLOCK block;
+  std::time_t first_second = 0;
+  std::time_t last_second = 0;
+};
+
+// x_y_assign, telling the seconds too: draws the position across the block's
+// axis first, then along it.
+drawn_position draw_position(BLOCK block) {
+  const clock_value across = clock_seeded_draw();
+  const clock_value along = clock_seeded_draw();
+  const BLOCK drawn = block_on_line(block.horizontal, block.length, across.r % board_size,
+                                    along.r % (board_size + 1 - block.length));
+  block.x = drawn.x;
+  block.y = drawn.y;
+  return {block, across.second, along.second};
+}
 
 }  // namespace
 
@@ -69,22 +162,12 @@ void clean_block(BLOCK block, bool (*isblockthere)[board_size]) {
 
 bool does_the_block_overlap(BLOCK block, bool (&isblockthere)[board_size][board_size]) {
   for (int k = 0; k < block.length; ++k) {
-    const bool covered =
-        block.horizontal ? isblockthere[block.x + k][block.y] : isblockthere[block.x][block.y + k];
-    if (covered) {
+    const cell c = cell_of(block, k);
+    if (isblockthere[c.x][c.y]) {
       return true;
     }
   }
   return false;
-}
-
-generator_platform& system_generator_platform() {
-  static system_platform platform;
-  return platform;
-}
-
-generator_platform& current_generator_platform() {
-  return active_platform != nullptr ? *active_platform : system_generator_platform();
 }
 
 scoped_generator_platform::scoped_generator_platform(generator_platform& platform)
@@ -96,36 +179,18 @@ scoped_generator_platform::~scoped_generator_platform() {
   active_platform = previous_;
 }
 
-void seed_from_clock() {
-  generator_platform& platform = current_generator_platform();
-  last_seeded_second = platform.now();
-  platform.seed(static_cast<unsigned int>(static_cast<std::uint32_t>(last_seeded_second)));
-}
-
-int clock_seeded_draw() {
-  seed_from_clock();
-  return current_generator_platform().next_value();
-}
-
 BLOCK x_y_assign(BLOCK block) {
-  const int across = clock_seeded_draw() % board_size;
-  const int along = clock_seeded_draw() % (board_size + 1 - block.length);
-  if (block.horizontal) {
-    block.y = across;
-    block.x = along;
-  } else {
-    block.x = across;
-    block.y = along;
-  }
-  return block;
+  return draw_position(block).block;
 }
 
 bool can_block_be_placed(BLOCK block, bool (*isblockthere)[board_size]) {
   for (int line = 0; line < board_size; ++line) {
     for (int start = 0; start <= board_size - block.length; ++start) {
+      const BLOCK candidate = block_on_line(block.horizontal, block.length, line, start);
       bool fits = true;
       for (int k = 0; k < block.length && fits; ++k) {
-        fits = block.horizontal ? !isblockthere[start + k][line] : !isblockthere[line][start + k];
+        const cell c = cell_of(candidate, k);
+        fits = !isblockthere[c.x][c.y];
       }
       if (fits) {
         return true;
@@ -141,10 +206,9 @@ bool is_block_legal(BLOCK a, BLOCK prisoner) {
 
 bool can_block_be_placed_legally(BLOCK block, bool (&isblockthere)[board_size][board_size],
                                  BLOCK prisoner) {
-  for (int across = 0; across < board_size; ++across) {
+  for (int line = 0; line < board_size; ++line) {
     for (int along = 0; along <= board_size - block.length; ++along) {
-      block.x = block.horizontal ? along : across;
-      block.y = block.horizontal ? across : along;
+      block = block_on_line(block.horizontal, block.length, line, along);
       if (!does_the_block_overlap(block, isblockthere) && is_block_legal(block, prisoner)) {
         return true;
       }
@@ -180,6 +244,9 @@ namespace {
 
 constexpr int prisoner_row = 3;
 
+// The generator's pause before each blocker's orientation draw.
+constexpr int orientation_pause_ms = 1234;
+
 // Seeds, pauses, then draws: the value belongs to the second before the pause.
 bool draw_orientation() {
   seed_from_clock();
@@ -191,8 +258,8 @@ bool draw_orientation() {
 // Marks only the prisoner on the grid.
 void reset_grid(generated_level& level) {
   for (auto& column : level.isblockthere) {
-    for (bool& cell : column) {
-      cell = false;
+    for (bool& covered : column) {
+      covered = false;
     }
   }
   place_block(level.prisoner, level.isblockthere);
@@ -207,11 +274,13 @@ turn_outcome take_turn(BLOCK& blocker, generated_level& level, int bound_seconds
   if (!can_block_be_placed_legally(blocker, level.isblockthere, level.prisoner)) {
     return turn_outcome::no_legal_room;
   }
+  // A candidate is counted in the second of its last seeding.
   std::optional<std::time_t> candidate_second;
   for (;;) {
-    blocker = x_y_assign(blocker);
-    if (candidate_second != last_seeded_second) {
-      candidate_second = last_seeded_second;
+    const drawn_position drawn = draw_position(blocker);
+    blocker = drawn.block;
+    if (candidate_second != drawn.last_second) {
+      candidate_second = drawn.last_second;
       ++seconds;
     }
     if (!does_the_block_overlap(blocker, level.isblockthere) &&
@@ -249,11 +318,11 @@ void place_blockers(generated_level& level, int bound_seconds, const placement_o
 generated_level generate_level(int difficulty_level, int bound_seconds,
                                const placement_observer& observe) {
   generated_level level;
-  level.num_block = number_of_blockers(difficulty_level, clock_seeded_draw());
+  level.num_block = number_of_blockers(difficulty_level, clock_seeded_draw().r);
 
   level.prisoner.horizontal = true;
   level.prisoner.length = 2;
-  level.prisoner.x = clock_seeded_draw() % 4;
+  level.prisoner.x = clock_seeded_draw().r % 4;
   level.prisoner.y = prisoner_row;
   level.prisoner.define_block_Id();
   reset_grid(level);

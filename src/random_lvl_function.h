@@ -39,20 +39,50 @@ struct config {
   std::int32_t Id_block_moved = 0;                 // block_Id of the block last moved; 0 at start
 };
 
-static_assert(sizeof(BLOCK) == 44);
-static_assert(offsetof(BLOCK, length) == 4);
-static_assert(offsetof(BLOCK, x) == 8);
-static_assert(offsetof(BLOCK, y) == 12);
-static_assert(offsetof(BLOCK, occupied_points_x) == 16);
-static_assert(offsetof(BLOCK, occupied_points_y) == 28);
-static_assert(offsetof(BLOCK, block_Id) == 40);
-static_assert(sizeof(config) == 668);
-static_assert(offsetof(config, isblockthere) == 4);
-static_assert(offsetof(config, blockers) == 40);
-static_assert(offsetof(config, prisoner) == 612);
-static_assert(offsetof(config, num_block) == 656);
-static_assert(offsetof(config, config_creating_move) == 660);
-static_assert(offsetof(config, Id_block_moved) == 664);
+// Blocks are numbered in the order the move counter expands them: the
+// prisoner is block 0 and blocker i is block i + 1.
+inline constexpr int prisoner_number = 0;
+// Stands for no block where a block number is expected.
+inline constexpr int no_block = -1;
+// Most blocks a level can hold, the prisoner included.
+inline constexpr int max_blocks = max_blockers + 1;
+// The block number of blocker `index`.
+constexpr int blocker_number(int index) {
+  return index + 1;
+}
+// Block `number` of a configuration.
+BLOCK& block_of(config& configuration, int number);
+const BLOCK& block_of(const config& configuration, int number);
+
+// A cell of the board: column x, row y.
+struct cell {
+  int x = 0;
+  int y = 0;
+
+  bool operator==(const cell&) const = default;
+};
+
+// The block's first cell along its own line: x when it is horizontal, y when vertical.
+int position_along(const BLOCK& block);
+// The row of a horizontal block, the column of a vertical one.
+int line_of(const BLOCK& block);
+// Puts the block's first cell at `along` on its own line.
+void set_position_along(BLOCK& block, int along);
+// Cell `along` of the block's own line (its row or its column).
+cell cell_on_line(const BLOCK& block, int along);
+// Cell k of the block, from its first cell (k = 0) to its last (k = length - 1).
+cell cell_of(const BLOCK& block, int k);
+// A block of this shape whose first cell is at `along` on line `line`.
+BLOCK block_on_line(bool horizontal, int length, int line, int along);
+
+// Every block's position along its line, 3 bits a block, block n in bits 3n to 3n + 2.
+using packed_positions = std::uint64_t;
+inline constexpr int position_bits = 3;
+static_assert(position_bits * max_blocks <= 64);
+// The position of block `number`.
+int position_in(packed_positions positions, int number);
+// The positions with block `number` at `along`.
+packed_positions with_position(packed_positions positions, int number, int along);
 
 // Marks the block's cells as covered.
 void place_block(BLOCK block, bool (&isblockthere)[board_size][board_size]);
@@ -75,11 +105,6 @@ class generator_platform {
   virtual int next_value() = 0;
 };
 
-// The real clock, a real sleep and the standard library's srand and rand.
-generator_platform& system_generator_platform();
-// The platform the generator uses now: the system one unless a test replaced it.
-generator_platform& current_generator_platform();
-
 // Makes the generator use another platform for the guard's lifetime.
 class scoped_generator_platform {
  public:
@@ -92,11 +117,6 @@ class scoped_generator_platform {
   generator_platform* previous_;
 };
 
-// Seeds the generator with the current second; all draws within one second agree.
-void seed_from_clock();
-// Seeds with the current second and takes one value.
-int clock_seeded_draw();
-
 // Returns `block` with a newly drawn position on the board (across its axis first).
 BLOCK x_y_assign(BLOCK block);
 // True if a block of this orientation and length fits on free cells somewhere.
@@ -104,8 +124,6 @@ bool can_block_be_placed(BLOCK block, bool (*isblockthere)[board_size]);
 // False only for a horizontal block in the prisoner's row at or right of its right end.
 bool is_block_legal(BLOCK a, BLOCK prisoner);
 
-// The generator's pause before each blocker's orientation draw.
-inline constexpr int orientation_pause_ms = 1234;
 // Distinct seconds of the clock through which one blocker may redraw before placement starts over.
 inline constexpr int redraw_bound_seconds = 300;
 

@@ -10,21 +10,6 @@
 
 namespace {
 
-constexpr int position_bits = 3;
-
-// Block `index` of a level: the prisoner first, then the blockers.
-const BLOCK& nth_block(const test_level& level, int index) {
-  return index == 0 ? level.prisoner : level.blockers[static_cast<std::size_t>(index - 1)];
-}
-
-int block_count(const test_level& level) {
-  return static_cast<int>(level.blockers.size()) + 1;
-}
-
-int position_at(std::uint64_t positions, int index) {
-  return static_cast<int>((positions >> (position_bits * index)) & 7);
-}
-
 // The covered cells of the level's blocks at `positions`, worked out from scratch.
 struct cells {
   bool covered[board_size][board_size] = {};
@@ -33,14 +18,11 @@ struct cells {
 cells cells_at(const test_level& level, std::uint64_t positions) {
   cells grid;
   for (int b = 0; b < block_count(level); ++b) {
-    const BLOCK& block = nth_block(level, b);
-    const int first = position_at(positions, b);
+    BLOCK block = block_of(level, b);
+    set_position_along(block, position_in(positions, b));
     for (int k = 0; k < block.length; ++k) {
-      if (block.horizontal) {
-        grid.covered[first + k][block.y] = true;
-      } else {
-        grid.covered[block.x][first + k] = true;
-      }
+      const cell c = cell_of(block, k);
+      grid.covered[c.x][c.y] = true;
     }
   }
   return grid;
@@ -85,17 +67,16 @@ test_level parse_level(std::string_view picture) {
   const auto block_from = [](const std::vector<std::pair<int, int>>& at) {
     const int length = static_cast<int>(at.size());
     const bool horizontal = length > 1 && at[0].second == at[1].second;
+    const BLOCK block = make_block(horizontal, length, at[0].first, at[0].second);
     for (int k = 0; k < length; ++k) {
-      const int x = horizontal ? at[0].first + k : at[0].first;
-      const int y = horizontal ? at[0].second : at[0].second + k;
-      if (at[k] != std::pair(x, y)) {
+      if (cell_of(block, k) != cell{at[k].first, at[k].second}) {
         throw std::invalid_argument("a block is not a straight line");
       }
     }
     if (length != 2 && length != 3) {
       throw std::invalid_argument("a block covers two or three cells");
     }
-    return make_block(horizontal, length, at[0].first, at[0].second);
+    return block;
   };
   test_level level;
   if (!blocks.contains('P')) {
@@ -119,11 +100,10 @@ test_level parse_level(std::string_view picture) {
 std::string draw_level(const test_level& level) {
   std::string rows[board_size] = {"......", "......", "......", "......", "......", "......"};
   for (int b = 0; b < block_count(level); ++b) {
-    const BLOCK& block = nth_block(level, b);
+    const BLOCK& block = block_of(level, b);
     for (int k = 0; k < block.length; ++k) {
-      const int x = block.horizontal ? block.x + k : block.x;
-      const int y = block.horizontal ? block.y : block.y + k;
-      rows[y][x] = b == 0 ? 'P' : static_cast<char>('a' + b - 1);
+      const cell c = cell_of(block, k);
+      rows[c.y][c.x] = b == prisoner_number ? 'P' : static_cast<char>('a' + b - 1);
     }
   }
   std::string picture;
@@ -153,8 +133,8 @@ void add_random_blockers(std::mt19937& random, test_level& level, int num_blocke
       const int length = draw(2, 3);
       const int across = draw(0, board_size - 1);
       const int along = draw(0, board_size - length);
-      const BLOCK block = horizontal ? make_block(true, length, along, across)
-                                     : make_block(false, length, across, along);
+      BLOCK block = block_on_line(horizontal, length, across, along);
+      block.define_block_Id();
       if (!does_the_block_overlap(block, grid)) {
         place_block(block, grid);
         level.blockers.push_back(block);
@@ -235,9 +215,7 @@ literal_result literal_move_count(const test_level& level, std::int64_t budget) 
 std::uint64_t pack_positions(const test_level& level) {
   std::uint64_t positions = 0;
   for (int b = 0; b < block_count(level); ++b) {
-    const BLOCK& block = nth_block(level, b);
-    const int first = block.horizontal ? block.x : block.y;
-    positions |= static_cast<std::uint64_t>(first) << (position_bits * b);
+    positions = with_position(positions, b, position_along(block_of(level, b)));
   }
   return positions;
 }
@@ -245,8 +223,7 @@ std::uint64_t pack_positions(const test_level& level) {
 test_level at_positions(const test_level& level, std::uint64_t positions) {
   test_level moved = level;
   for (int b = 0; b < block_count(level); ++b) {
-    BLOCK& block = b == 0 ? moved.prisoner : moved.blockers[static_cast<std::size_t>(b - 1)];
-    (block.horizontal ? block.x : block.y) = position_at(positions, b);
+    set_position_along(block_of(moved, b), position_in(positions, b));
   }
   return moved;
 }
@@ -255,15 +232,13 @@ std::vector<std::uint64_t> neighbours(const test_level& level, std::uint64_t pos
   const cells grid = cells_at(level, positions);
   std::vector<std::uint64_t> found;
   for (int b = 0; b < block_count(level); ++b) {
-    const BLOCK& block = nth_block(level, b);
-    const int first = position_at(positions, b);
-    const auto free_at = [&](int i) {
-      return block.horizontal ? !grid.covered[i][block.y] : !grid.covered[block.x][i];
+    const BLOCK& block = block_of(level, b);
+    const int first = position_in(positions, b);
+    const auto free_at = [&](int along) {
+      const cell c = cell_on_line(block, along);
+      return !grid.covered[c.x][c.y];
     };
-    const auto moved_to = [&](int to) {
-      const int shift = position_bits * b;
-      return (positions & ~(std::uint64_t{7} << shift)) | (static_cast<std::uint64_t>(to) << shift);
-    };
+    const auto moved_to = [&](int to) { return with_position(positions, b, to); };
     for (int to = first - 1; to >= 0 && free_at(to); --to) {
       found.push_back(moved_to(to));
     }
@@ -276,7 +251,8 @@ std::vector<std::uint64_t> neighbours(const test_level& level, std::uint64_t pos
 
 bool is_solved(const test_level& level, std::uint64_t positions) {
   const cells grid = cells_at(level, positions);
-  for (int x = position_at(positions, 0) + level.prisoner.length; x < board_size; ++x) {
+  for (int x = position_in(positions, prisoner_number) + level.prisoner.length; x < board_size;
+       ++x) {
     if (grid.covered[x][level.prisoner.y]) {
       return false;
     }

@@ -192,8 +192,8 @@ void mark(bool (*isblockthere)[board_size], const BLOCK& block,
     }
   }
   for (int k = 0; k < block.length; ++k) {
-    (block.horizontal ? isblockthere[block.x + k][block.y] : isblockthere[block.x][block.y + k]) =
-        true;
+    const cell c = cell_of(block, k);
+    isblockthere[c.x][c.y] = true;
   }
   for (const auto& [x, y] : covered) {
     isblockthere[x][y] = true;

@@ -15,7 +15,7 @@
 namespace {
 
 bool on_board(const BLOCK& block) {
-  const int along = block.horizontal ? block.x : block.y;
+  const int along = position_along(block);
   return along >= 0 && along + block.length <= board_size;
 }
 
@@ -55,7 +55,7 @@ bool frees_the_prisoner(const play_level& level, const std::vector<play_move>& m
   mark_blocks(blocks[0], level.blockers, isblockthere);
   for (const play_move& move : moves) {
     if (move.distance == 0 ||
-        !slide(blocks, static_cast<std::size_t>(move.block + 1), move.distance, isblockthere)) {
+        !slide(blocks, static_cast<std::size_t>(move.block), move.distance, isblockthere)) {
       return false;
     }
   }
@@ -78,7 +78,7 @@ TEST(PlaySolverTest, LongSlideIsOneMove) {
   // The blocker must go from rows 3..5 to rows 0..2 in one slide of three cells.
   const play_level level{make_block(true, 2, 0, 3), {make_block(false, 3, 5, 3)}};
   EXPECT_FALSE(is_prisoner_free(level));
-  EXPECT_EQ(solve_level(level), (std::vector<play_move>{{0, -3}}));
+  EXPECT_EQ(solve_level(level), (std::vector<play_move>{{1, -3}}));
 }
 
 TEST(PlaySolverTest, ClearsAChainOfBlockersInOrder) {
@@ -91,10 +91,10 @@ TEST(PlaySolverTest, ClearsAChainOfBlockersInOrder) {
   const std::optional<std::vector<play_move>> solution = solve_level(level);
   ASSERT_TRUE(solution);
   ASSERT_EQ(solution->size(), 3u);
-  EXPECT_EQ(solution->at(0).block, 0);
+  EXPECT_EQ(solution->at(0).block, 1);
   EXPECT_NE(solution->at(0).distance, 2);
-  EXPECT_EQ(solution->at(1), (play_move{1, -1}));
-  EXPECT_EQ(solution->at(2), (play_move{2, -1}));
+  EXPECT_EQ(solution->at(1), (play_move{2, -1}));
+  EXPECT_EQ(solution->at(2), (play_move{3, -1}));
   EXPECT_TRUE(frees_the_prisoner(level, *solution));
 }
 
@@ -124,7 +124,7 @@ TEST(PlaySolverTest, AgreesWithAPlainSearchOnRandomLevels) {
       ASSERT_TRUE(frees_the_prisoner(level, *solution)) << "round " << round;
       longest = std::max(longest, solution->size());
       for (const play_move& move : *solution) {
-        prisoner_moved = prisoner_moved || move.block == prisoner_block;
+        prisoner_moved = prisoner_moved || move.block == prisoner_number;
       }
       ++solved;
     } else {

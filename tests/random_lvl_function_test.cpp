@@ -47,12 +47,6 @@ bool identity_matches_position(const BLOCK& b) {
   return encode_block(b) == encode_block(make_block(b.horizontal, b.length, b.x, b.y));
 }
 
-// A block of this shape at (along, across) of its own axis.
-BLOCK shaped(bool horizontal, int length, int along, int across) {
-  return horizontal ? make_block(true, length, along, across)
-                    : make_block(false, length, across, along);
-}
-
 simulated_platform platform_at(std::int64_t second, std::int64_t fraction_us = 0,
                                std::int64_t tick_us = 1, std::int64_t spread_us = 0) {
   simulated_platform platform(second * second_us + fraction_us, tick_us);
@@ -100,7 +94,7 @@ TEST(block_model, place_clean_and_overlap_touch_exactly_the_block_cells) {
     for (int length : {2, 3}) {
       for (int across = 0; across < board_size; ++across) {
         for (int along = 0; along + length <= board_size; ++along) {
-          EXPECT_FALSE(does_the_block_overlap(shaped(horizontal, length, along, across), g));
+          EXPECT_FALSE(does_the_block_overlap(block_on_line(horizontal, length, across, along), g));
         }
       }
     }
@@ -157,7 +151,7 @@ TEST(placement_rules, draws_follow_the_clock_second) {
         const BLOCK b = x_y_assign(make_block(horizontal, length, 0, 0));
         EXPECT_EQ(b.horizontal, horizontal);
         EXPECT_EQ(b.length, length);
-        seen.insert(horizontal ? position(b.x, b.y) : position(b.y, b.x));
+        seen.insert(position(position_along(b), line_of(b)));
         EXPECT_TRUE(length == 2 || b.x % 2 == b.y % 2);
       }
       EXPECT_EQ(seen.size(), length == 2 ? 30u : 12u);  // of 30 and 24 on the board
@@ -310,10 +304,9 @@ void expect_sound_level(const generated_level& level, const std::set<int>& tier_
   const std::vector<BLOCK> blockers(level.blockers, level.blockers + level.num_block);
   for (int i = 0; i < level.num_block; ++i) {
     const BLOCK& b = blockers[i];
-    const int along = b.horizontal ? b.x : b.y;
-    const int across = b.horizontal ? b.y : b.x;
+    const int along = position_along(b);
     EXPECT_EQ(b.length, blocker_length(level.num_block, i));
-    EXPECT_TRUE(along >= 0 && along + b.length <= 6 && across >= 0 && across < 6) << i;
+    EXPECT_TRUE(along >= 0 && along + b.length <= 6 && line_of(b) >= 0 && line_of(b) < 6) << i;
     EXPECT_TRUE(is_block_legal(b, prisoner)) << "blocker " << i;
     EXPECT_TRUE(identity_matches_position(b)) << "blocker " << i;
     covered += b.length;
