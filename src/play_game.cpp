@@ -8,25 +8,9 @@
 #include <string_view>
 
 #include "level_files.h"
+#include "level_text.h"
 
 namespace {
-
-constexpr char prisoner_letter = 'P';
-// Blockers take the letters from a on, which must stop short of the prisoner's.
-static_assert('a' + max_blockers <= 'p');
-constexpr const char* colour_reset = "\x1b[0m";
-
-// The letter that names a block on the board and in commands.
-char block_letter(int number) {
-  return number == prisoner_number ? prisoner_letter : static_cast<char>('a' + number - 1);
-}
-
-// The prisoner white on red, the blockers in turn in five plain colours.
-const char* colour_of(int number) {
-  static constexpr const char* blocker_colours[] = {"\x1b[32m", "\x1b[33m", "\x1b[34m", "\x1b[35m",
-                                                    "\x1b[36m"};
-  return number == prisoner_number ? "\x1b[1;37;41m" : blocker_colours[(number - 1) % 5];
-}
 
 // Which way a block goes for the sign of `distance`, as the board is drawn (row 0 on top).
 const char* direction_of(const BLOCK& block, int distance) {
@@ -61,29 +45,6 @@ std::string_view trimmed(std::string_view text) {
     return {};
   }
   return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-void draw_board(const play_level& level, std::ostream& out, bool colour) {
-  std::string edge(2 * board_size + 3, '-');
-  edge.front() = edge.back() = '+';
-  out << edge << '\n';
-  for (int y = 0; y < board_size; ++y) {
-    out << '|';
-    for (int x = 0; x < board_size; ++x) {
-      out << ' ';
-      const int number = block_at(level, x, y);
-      if (number == no_block) {
-        out << '.';
-      } else if (colour) {
-        out << colour_of(number) << block_letter(number) << colour_reset;
-      } else {
-        out << block_letter(number);
-      }
-    }
-    // The opening at the right end of the prisoner's row.
-    out << (y == level.prisoner.y ? "    exit" : " |") << '\n';
-  }
-  out << edge << '\n';
 }
 
 const char* help_text =
@@ -121,7 +82,7 @@ std::optional<play_move> parse_move(const play_level& level, std::string_view li
                                     std::ostream& out) {
   const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
   play_move move;
-  if (letter == std::tolower(prisoner_letter)) {
+  if (letter == std::tolower(block_letter(prisoner_number))) {
     move.block = prisoner_number;
   } else if (letter >= 'a' && letter < 'a' + static_cast<int>(level.blockers.size())) {
     move.block = blocker_number(letter - 'a');
@@ -179,28 +140,6 @@ std::optional<play_move> parse_move(const play_level& level, std::string_view li
     return std::nullopt;
   }
   return move;
-}
-
-// Why the block cannot slide that far, or an empty text when it can.
-std::string move_fault(const play_level& level, play_move move) {
-  const BLOCK& block = block_of(level, move.block);
-  const int step = move.distance < 0 ? -1 : 1;
-  const std::string what = std::string(1, block_letter(move.block)) + " cannot move " +
-                           counted(static_cast<std::size_t>(std::abs(move.distance)), "cell") +
-                           " " + direction_of(block, move.distance) + ": ";
-  const int along = position_along(block);
-  for (int s = 1; s <= std::abs(move.distance); ++s) {
-    // The cell the block enters on this step.
-    const int to = step < 0 ? along - s : along + block.length - 1 + s;
-    if (to < 0 || to >= board_size) {
-      return what + "it would leave the board.";
-    }
-    const cell entered = cell_on_line(block, to);
-    if (const int other = block_at(level, entered.x, entered.y); other != no_block) {
-      return what + block_letter(other) + " is in the way.";
-    }
-  }
-  return {};
 }
 
 void apply(play_level& level, play_move move) {
@@ -310,6 +249,27 @@ std::optional<play_level> read_play_level(std::ostream& out) {
 }
 
 }  // namespace
+
+std::string move_fault(const play_level& level, play_move move) {
+  const BLOCK& block = block_of(level, move.block);
+  const int step = move.distance < 0 ? -1 : 1;
+  const std::string what = std::string(1, block_letter(move.block)) + " cannot move " +
+                           counted(static_cast<std::size_t>(std::abs(move.distance)), "cell") +
+                           " " + direction_of(block, move.distance) + ": ";
+  const int along = position_along(block);
+  for (int s = 1; s <= std::abs(move.distance); ++s) {
+    // The cell the block enters on this step.
+    const int to = step < 0 ? along - s : along + block.length - 1 + s;
+    if (to < 0 || to >= board_size) {
+      return what + "it would leave the board.";
+    }
+    const cell entered = cell_on_line(block, to);
+    if (const int other = block_at(level, entered.x, entered.y); other != no_block) {
+      return what + block_letter(other) + " is in the way.";
+    }
+  }
+  return {};
+}
 
 bool wants_colour(bool stdout_is_terminal, const char* no_color) {
   return stdout_is_terminal && (no_color == nullptr || *no_color == '\0');

@@ -4,8 +4,13 @@
 
 #include <iostream>
 #include <optional>
+#include <string>
 
 #include "play_solver.h"
+
+// Why the move cannot be made, e.g. "c cannot move 2 cells down: b is in the
+// way.", or an empty text when the block can slide that far.
+std::string move_fault(const play_level& level, play_move move);
 
 // True when the board should be coloured: output goes to a terminal and
 // NO_COLOR (given as the variable's value, null when unset) is unset or empty.
