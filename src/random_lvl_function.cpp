@@ -242,8 +242,6 @@ int blocker_length(int num_block, int index) {
 
 namespace {
 
-constexpr int prisoner_row = 3;
-
 // The generator's pause before each blocker's orientation draw.
 constexpr int orientation_pause_ms = 1234;
 

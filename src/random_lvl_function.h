@@ -11,6 +11,8 @@
 inline constexpr int board_size = 6;
 // Most blockers a level can hold.
 inline constexpr int max_blockers = 13;
+// The row every level's prisoner lies in.
+inline constexpr int prisoner_row = 3;
 
 // One straight block of two or three cells: the prisoner or a blocker.
 struct BLOCK {

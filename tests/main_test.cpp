@@ -155,7 +155,7 @@ TEST(RealProgram, GoesOnAfterAFileItCannotCreate) {
   EXPECT_EQ(run.exit_status, 0);
   EXPECT_EQ(run.out,
             "failed to create prisoner file size\n"
-            "damaged level file \"prisoner_size\": it holds 0 bytes, expected 4\n"
+            "damaged level file \"prisoner_size\": not a regular file\n"
             "-1 no_of moves\n");
   EXPECT_EQ(read_bytes(num_block_file), old_num_block);
   EXPECT_EQ(read_bytes(block_present_file), old_grid);
