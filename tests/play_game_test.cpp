@@ -226,7 +226,8 @@ TEST(PlayGameTest, AnOverlongLineIsSkippedInFlatMemory) {
 TEST(PlayGameTest, UndoAndRestartGoBack) {
   scoped_temp_dir dir;
   write_two_move_level();
-  const game_run run = play("b -2\nd +1\nundo\nundo\nb -1\nd right 3\nrestart\nhelp\n");
+  // Commands and directions in any case.
+  const game_run run = play("b -2\nd +1\nundo\nUNDO\nb -1\nd Right 3\nRestart\nHELP\n");
   EXPECT_EQ(run.status, 0);
   const auto board_after = [&](int moves) {
     // Each board comes before its progress line; the n-th state counted from 0.
