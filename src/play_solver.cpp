@@ -58,23 +58,18 @@ std::optional<std::vector<play_move>> solve_level(const play_level& level) {
   }
   // Position number n was first reached from arrivals[n].
   position_table seen;
-  bool added = false;
-  seen.add(start, added);
+  seen.add(start);
   std::vector<arrival> arrivals{arrival{}};
   std::optional<std::uint32_t> freed;
   for (std::uint32_t head = 0; head < seen.size() && !freed; ++head) {
     space.for_each_slide(seen.position(head),
                          [&](packed_positions next, play_move move, cell_set all) {
-                           if (freed) {
-                             return;
-                           }
-                           const std::uint32_t number = seen.add(next, added);
-                           if (!added) {
+                           if (freed || !seen.add(next)) {
                              return;
                            }
                            arrivals.push_back(arrival{head, move});
                            if (space.is_free(next, all)) {
-                             freed = number;
+                             freed = seen.size() - 1;
                            }
                          });
   }

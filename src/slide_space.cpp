@@ -33,46 +33,46 @@ slide_space::slide_space(const play_level& level) : count_(block_count(level)) {
   }
 }
 
-std::uint32_t position_table::find(packed_positions p) const {
-  if (slots_.empty()) {
-    return absent;
+bool position_table::contains(packed_positions p) const {
+  if (keys_.empty()) {
+    return false;
   }
   for (std::size_t at = slot_of(p);; at = (at + 1) & mask_) {
-    if (slots_[at].key == p) {
-      return slots_[at].number;
+    if (keys_[at] == p) {
+      return true;
     }
-    if (slots_[at].key == empty_key) {
-      return absent;
+    if (keys_[at] == empty_key) {
+      return false;
     }
   }
 }
 
 void position_table::clear() {
-  if (positions_.size() * 16 < slots_.size()) {
+  if (positions_.size() * 16 < keys_.size()) {
     // Few positions in a large table: empty their slots only.
     for (const packed_positions p : positions_) {
       std::size_t at = slot_of(p);
-      while (slots_[at].key != p) {
+      while (keys_[at] != p) {
         at = (at + 1) & mask_;
       }
-      slots_[at].key = empty_key;
+      keys_[at] = empty_key;
     }
   } else {
-    std::fill(slots_.begin(), slots_.end(), slot{});
+    std::fill(keys_.begin(), keys_.end(), empty_key);
   }
   positions_.clear();
 }
 
 void position_table::grow() {
-  const std::size_t capacity = std::max(first_capacity, 2 * slots_.size());
+  const std::size_t capacity = std::max(first_capacity, 2 * keys_.size());
   shift_ = 64 - std::countr_zero(capacity);
   mask_ = capacity - 1;
-  slots_.assign(capacity, slot{});
-  for (std::uint32_t number = 0; number < size(); ++number) {
-    std::size_t at = slot_of(positions_[number]);
-    while (slots_[at].key != empty_key) {
+  keys_.assign(capacity, empty_key);
+  for (const packed_positions p : positions_) {
+    std::size_t at = slot_of(p);
+    while (keys_[at] != empty_key) {
       at = (at + 1) & mask_;
     }
-    slots_[at] = slot{positions_[number], number};
+    keys_[at] = p;
   }
 }

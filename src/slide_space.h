@@ -79,33 +79,27 @@ class slide_space {
   cell_set way_out_[board_size] = {};  // the cells right of the prisoner at each of its places
 };
 
-// Numbers packed positions 0, 1, 2 ... in the order they are first added.
+// A set of packed positions that numbers them 0, 1, 2 ... in the order they were added.
 class position_table {
  public:
-  // What find gives for a position not in the table.
-  static constexpr std::uint32_t absent = UINT32_MAX;
-
-  // The number of `p`, adding it with the next number when new; `added` tells which.
-  std::uint32_t add(packed_positions p, bool& added) {
-    if (2 * (positions_.size() + 1) > slots_.size()) {
+  // Adds `p` unless the table holds it; true when it was new, and its number is size() - 1.
+  bool add(packed_positions p) {
+    if (2 * (positions_.size() + 1) > keys_.size()) {
       grow();
     }
     for (std::size_t at = slot_of(p);; at = (at + 1) & mask_) {
-      slot& s = slots_[at];
-      if (s.key == p) {
-        added = false;
-        return s.number;
+      if (keys_[at] == p) {
+        return false;
       }
-      if (s.key == empty_key) {
-        added = true;
-        s = slot{p, size()};
+      if (keys_[at] == empty_key) {
+        keys_[at] = p;
         positions_.push_back(p);
-        return s.number;
+        return true;
       }
     }
   }
-  // The number of `p`, or absent.
-  std::uint32_t find(packed_positions p) const;
+  // True if the table holds `p`.
+  bool contains(packed_positions p) const;
   // The position numbered `number`.
   packed_positions position(std::uint32_t number) const {
     return positions_[number];
@@ -120,17 +114,13 @@ class position_table {
  private:
   // Marks a free slot; no packed position of six-cell lines can be all ones.
   static constexpr packed_positions empty_key = ~packed_positions{0};
-  struct slot {
-    packed_positions key = empty_key;
-    std::uint32_t number = 0;
-  };
 
   std::size_t slot_of(packed_positions p) const {
     return static_cast<std::size_t>((p * 0x9e3779b97f4a7c15u) >> shift_);
   }
   void grow();
 
-  std::vector<slot> slots_;
+  std::vector<packed_positions> keys_;  // empty_key where no position is stored
   std::vector<packed_positions> positions_;
   std::size_t mask_ = 0;
   int shift_ = 64;

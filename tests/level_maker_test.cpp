@@ -1,0 +1,3 @@
+#include "level_maker.h"
+
+#include <gtest/gtest.h>
