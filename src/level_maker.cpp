@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
+#include <limits>
 #include <vector>
 
 #include "slide_space.h"
@@ -54,19 +53,14 @@ class random_source {
   std::uint64_t state_[4] = {};
 };
 
-// Tuning knobs, read from the environment while the search is being tuned.
-int knob(const char* name, int fallback) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? std::atoi(value) : fallback;
-}
-
 // Every position of a set of pieces from which the prisoner can be freed,
 // in layers by the fewest moves that free it.
 class distance_layers {
  public:
   // Measures the pieces' positions (their places along their lines do not
-  // matter); false when there are more than `most`.
-  bool measure(const play_level& pieces, std::uint32_t most);
+  // matter) up to those `deepest` moves from freedom; false when there are
+  // more than `most`.
+  bool measure(const play_level& pieces, std::uint32_t most, int deepest);
 
   // The most moves any position needs; -1 when no position frees the prisoner.
   int farthest() const {
@@ -114,7 +108,7 @@ void distance_layers::add_free_positions(int number, packed_positions p, cell_se
   }
 }
 
-bool distance_layers::measure(const play_level& pieces, std::uint32_t most) {
+bool distance_layers::measure(const play_level& pieces, std::uint32_t most, int deepest) {
   const slide_space space(pieces);
   count_ = block_count(pieces);
   for (int number = prisoner_number; number < count_; ++number) {
@@ -138,12 +132,20 @@ bool distance_layers::measure(const play_level& pieces, std::uint32_t most) {
   table_.clear();
   layer_begin_.assign(1, 0);
   add_free_positions(prisoner_number, 0, 0);
-  // Slides can be taken back, so the positions one move farther are the new neighbours.
-  while (table_.size() > layer_begin_.back()) {
+  // Slides can be taken back, so the positions one move farther than a layer
+  // are its new neighbours; the last layer wanted needs no neighbours.
+  while (table_.size() > layer_begin_.back() && farthest() < deepest) {
     const std::uint32_t end = table_.size();
-    for (std::uint32_t n = layer_begin_.back(); n < end; ++n) {
-      space.for_each_slide(table_.position(n),
-                           [&](packed_positions next, play_move, cell_set) { table_.add(next); });
+    for (std::uint32_t n = layer_begin_.back(); n < end && farthest() + 1 < deepest; ++n) {
+      packed_positions next[max_blocks * (board_size - 1)];
+      int count = 0;
+      space.for_each_slide(table_.position(n), [&](packed_positions p, play_move, cell_set) {
+        table_.prefetch(p);
+        next[count++] = p;
+      });
+      for (int i = 0; i < count; ++i) {
+        table_.add(next[i]);
+      }
       if (table_.size() > most) {
         return false;
       }
@@ -161,34 +163,50 @@ play_level at_position(play_level level, packed_positions p) {
   return level;
 }
 
-// A piece: a block on its line, at the line's start.
+// Sets of pieces with more positions than this are too loose to be hard: the
+// search leaves them before measuring them all.
+constexpr std::uint32_t most_positions = 50'000;
+// A climb that found nothing better in this many tries starts again afresh.
+constexpr int tries_before_fresh_start = 200;
+// A fresh start draws this many pieces, plus up to fresh_spread - 1 more.
+constexpr int fresh_pieces = 9;
+constexpr int fresh_spread = 5;
+// One piece in three is three cells long.
+constexpr int long_piece_percent = 33;
+
+// A piece of random shape on a random line, at the line's start.
 BLOCK random_piece(random_source& random) {
   const bool horizontal = random.chance(50);
-  const int length = random.chance(knob("MAKER_LONG", 33)) ? 3 : 2;
+  const int length = random.chance(long_piece_percent) ? 3 : 2;
   return block_on_line(horizontal, length, random.below(board_size), 0);
 }
 
-// One random change of a set of pieces; false when the drawn change was impossible.
-bool mutate(play_level& pieces, random_source& random) {
-  static const int weights[5] = {knob("MAKER_W_ADD", 1), knob("MAKER_W_REMOVE", 1),
-                                 knob("MAKER_W_LINE", 1), knob("MAKER_W_LENGTH", 1),
-                                 knob("MAKER_W_TURN", 1)};
-  static const int total = weights[0] + weights[1] + weights[2] + weights[3] + weights[4];
-  int pick = random.below(total);
-  int kind = 0;
-  while (pick >= weights[kind]) {
-    pick -= weights[kind++];
+// A fresh set of random pieces.
+play_level random_pieces(random_source& random) {
+  play_level pieces;
+  pieces.prisoner = block_on_line(true, 2, 3, 0);
+  const int count = fresh_pieces + random.below(fresh_spread);
+  for (int i = 0; i < count; ++i) {
+    pieces.blockers.push_back(random_piece(random));
   }
+  return pieces;
+}
+
+// One random change of a set of pieces: add or take away a piece, or move one
+// to another line, change its length or turn it; false when the drawn change
+// cannot be made.
+bool change_pieces(play_level& pieces, random_source& random) {
+  const int kind = random.below(5);
   const int count = static_cast<int>(pieces.blockers.size());
   if (kind == 0) {
-    if (count >= max_blockers) {
+    if (count == max_blockers) {
       return false;
     }
     pieces.blockers.push_back(random_piece(random));
     return true;
   }
   if (kind == 1) {
-    if (count <= 1) {
+    if (count == 1) {
       return false;
     }
     pieces.blockers.erase(pieces.blockers.begin() + random.below(count));
@@ -209,52 +227,43 @@ bool mutate(play_level& pieces, random_source& random) {
   return true;
 }
 
-// A set of `wanted` random pieces.
-play_level random_pieces(random_source& random, int wanted) {
-  play_level pieces;
-  pieces.prisoner = block_on_line(true, 2, 3, 0);
-  for (int i = 0; i < wanted; ++i) {
-    pieces.blockers.push_back(random_piece(random));
+// A digest of a set of pieces that does not depend on their order; never all ones.
+std::uint64_t digest_of(const play_level& pieces) {
+  std::vector<std::uint64_t> codes;
+  for (const BLOCK& piece : pieces.blockers) {
+    codes.push_back((piece.horizontal ? 16u : 0u) + 8u * static_cast<unsigned>(piece.length - 2) +
+                    static_cast<unsigned>(line_of(piece)));
   }
-  return pieces;
+  std::sort(codes.begin(), codes.end());
+  std::uint64_t digest = codes.size();
+  for (const std::uint64_t code : codes) {
+    digest = (digest ^ code) * 0x9e3779b97f4a7c15u;
+    digest ^= digest >> 29;
+  }
+  return digest >> 1;
 }
-
-// What the search knows about a set of pieces.
-struct pieces_score {
-  int hardest = -1;             // the most moves any position needs; -1: none frees the prisoner
-  std::uint32_t positions = 0;  // the positions that can be freed
-  std::uint32_t at_hardest = 0;
-
-  bool operator>=(const pieces_score& other) const {
-    static const int tie = knob("MAKER_TIE", 0);
-    if (hardest != other.hardest) {
-      return hardest > other.hardest;
-    }
-    switch (tie) {
-      case 1:
-        return positions >= other.positions;
-      case 2:
-        return positions <= other.positions;
-      case 3:
-        return at_hardest >= other.at_hardest;
-      case 4:
-        return at_hardest <= other.at_hardest;
-      default:
-        return true;
-    }
-  }
-};
 
 using clock_type = std::chrono::steady_clock;
 
-// The search shared by both makers: it improves sets of pieces step by step
-// and shows every measured set to `look` until `look` says it is done or the
-// limits end it.
+// The search both makers share. It climbs: it changes a set of pieces at
+// random and keeps the change when the set's hardest position needs at least
+// as many moves, measuring each set once, and starts afresh when a climb
+// stalls. It shows every measured set to `look` until `look` says it is done
+// or the limits end the search.
 class pieces_search {
  public:
-  pieces_search(std::uint64_t seed, const maker_limits& limits, const maker_progress& progress)
-      : random_(seed), limits_(limits), progress_(progress), began_(clock_type::now()) {}
+  // A search that measures no position more than `deepest` moves from freedom.
+  pieces_search(std::uint64_t seed, const maker_limits& limits, const maker_progress& progress,
+                int deepest)
+      : random_(seed),
+        limits_(limits),
+        progress_(progress),
+        deepest_(deepest),
+        began_(clock_type::now()) {}
 
+  // Calls look(layers, pieces, hardest) for every set measured (hardest: -1
+  // when the set was left or none of its positions frees the prisoner) until
+  // it returns true.
   template <class looker>
   void run(looker&& look);
 
@@ -272,74 +281,70 @@ class pieces_search {
   }
 
  private:
-  pieces_score measure(const play_level& pieces);
+  int measure(const play_level& pieces);
   bool out_of_time();
 
   random_source random_;
   maker_limits limits_;
   maker_progress progress_;
+  int deepest_ = 0;
   clock_type::time_point began_;
   double last_report_ = 0;
-  int hardest_ = -1;
+  int hardest_ = -1;  // of all sets measured
   std::uint64_t layouts_ = 0;
   std::uint64_t positions_ = 0;
   distance_layers layers_;
+  position_table measured_;  // the digests of the sets measured
 };
 
-pieces_score pieces_search::measure(const play_level& pieces) {
+// The moves the set's hardest position needs, or -1.
+int pieces_search::measure(const play_level& pieces) {
   ++layouts_;
-  const bool whole =
-      layers_.measure(pieces, static_cast<std::uint32_t>(knob("MAKER_MOST", 200000)));
+  const bool whole = layers_.measure(pieces, most_positions, deepest_);
   positions_ += layers_.size();
-  if (!whole) {
-    return {};
-  }
-  const int hardest = layers_.farthest();
-  const pieces_score score{hardest, layers_.size(), hardest < 0 ? 0 : layers_.count_at(hardest)};
-  if (score.hardest > hardest_ && knob("MAKER_TRACE", 0)) {
-    std::fprintf(stderr, "%.3f s layouts %llu: %d moves, %u positions, %zu blockers\n", seconds(),
-                 static_cast<unsigned long long>(layouts_), score.hardest, score.positions,
-                 pieces.blockers.size());
-  }
-  hardest_ = std::max(hardest_, score.hardest);
-  return score;
+  const int hardest = whole ? layers_.farthest() : -1;
+  hardest_ = std::max(hardest_, hardest);
+  return hardest;
 }
 
 bool pieces_search::out_of_time() {
+  if (hardest_ < 0) {
+    return false;  // not before some set of pieces can be freed at all
+  }
   const double now = seconds();
   if (progress_ && now - last_report_ >= 0.1) {
     last_report_ = now;
     progress_(now, hardest_);
   }
-  static const std::uint64_t budget = static_cast<std::uint64_t>(knob("MAKER_BUDGET", 0)) * 1000000;
-  return now >= limits_.seconds || (limits_.layouts != 0 && layouts_ >= limits_.layouts) ||
-         (budget != 0 && positions_ >= budget);
+  return now >= limits_.seconds || (limits_.layouts != 0 && layouts_ >= limits_.layouts);
 }
 
 template <class looker>
 void pieces_search::run(looker&& look) {
-  const int restart_after = knob("MAKER_RESTART", 2000);
   play_level pieces;
-  pieces_score score;
+  int hardest = -1;
   int stale = 0;
   while (!out_of_time()) {
     play_level candidate = pieces;
-    if (score.hardest < 0 || stale >= restart_after) {
-      candidate = random_pieces(random_, 9 + random_.below(5));
-      score = {};
+    if (hardest < 0 || stale >= tries_before_fresh_start) {
+      candidate = random_pieces(random_);
+      hardest = -1;
       stale = 0;
-    } else if (!mutate(candidate, random_)) {
+    } else if (!change_pieces(candidate, random_)) {
       continue;
     }
-    const pieces_score tried = measure(candidate);
+    ++stale;
+    if (!measured_.add(digest_of(candidate))) {
+      continue;
+    }
+    const int tried = measure(candidate);
     if (look(layers_, candidate, tried)) {
       return;
     }
-    ++stale;
-    if (tried.hardest >= 0 && tried >= score) {
-      stale = tried.hardest > score.hardest ? 0 : stale;
+    if (tried >= 0 && tried >= hardest) {
+      stale = tried > hardest ? 0 : stale;
       pieces = candidate;
-      score = tried;
+      hardest = tried;
     }
   }
 }
@@ -367,15 +372,14 @@ made_level finish(play_level level, int moves, std::uint64_t seed, const pieces_
 
 std::optional<made_level> make_level(int moves, std::uint64_t seed, const maker_limits& limits,
                                      const maker_progress& progress) {
-  pieces_search search(seed, limits, progress);
+  pieces_search search(seed, limits, progress, moves);
   std::optional<play_level> found;
-  search.run(
-      [&](const distance_layers& layers, const play_level& pieces, const pieces_score& score) {
-        if (score.hardest >= moves) {
-          found = level_at(layers, pieces, moves, search.random());
-        }
-        return found.has_value();
-      });
+  search.run([&](const distance_layers& layers, const play_level& pieces, int hardest) {
+    if (hardest >= moves) {
+      found = level_at(layers, pieces, moves, search.random());
+    }
+    return found.has_value();
+  });
   if (!found) {
     return std::nullopt;
   }
@@ -384,16 +388,15 @@ std::optional<made_level> make_level(int moves, std::uint64_t seed, const maker_
 
 made_level make_hardest_level(std::uint64_t seed, const maker_limits& limits,
                               const maker_progress& progress) {
-  pieces_search search(seed, limits, progress);
+  pieces_search search(seed, limits, progress, std::numeric_limits<int>::max());
   play_level best;
   int best_moves = -1;
-  search.run(
-      [&](const distance_layers& layers, const play_level& pieces, const pieces_score& score) {
-        if (score.hardest > best_moves) {
-          best_moves = score.hardest;
-          best = level_at(layers, pieces, score.hardest, search.random());
-        }
-        return false;
-      });
+  search.run([&](const distance_layers& layers, const play_level& pieces, int hardest) {
+    if (hardest > best_moves) {
+      best_moves = hardest;
+      best = level_at(layers, pieces, hardest, search.random());
+    }
+    return false;
+  });
   return finish(best, best_moves, seed, search);
 }
