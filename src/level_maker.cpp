@@ -372,6 +372,9 @@ made_level finish(play_level level, int moves, std::uint64_t seed, const pieces_
 
 std::optional<made_level> make_level(int moves, std::uint64_t seed, const maker_limits& limits,
                                      const maker_progress& progress) {
+  if (moves < 0) {
+    return std::nullopt;
+  }
   pieces_search search(seed, limits, progress, moves);
   std::optional<play_level> found;
   search.run([&](const distance_layers& layers, const play_level& pieces, int hardest) {

@@ -30,7 +30,7 @@ struct made_level {
 using maker_progress = std::function<void(double seconds, int hardest)>;
 
 // A level whose fewest-move count is exactly `moves` (0: the prisoner is free
-// already), or nothing when none was found within the limits.
+// already), or nothing when none was found within the limits or `moves` < 0.
 std::optional<made_level> make_level(int moves, std::uint64_t seed, const maker_limits& limits,
                                      const maker_progress& progress = {});
 

@@ -78,4 +78,5 @@ TEST(LevelMakerTest, OneSeedMakesOneLevelEverywhere) {
   EXPECT_EQ(solve_level(hardest.level).value().size(), 27u);
   // A count no level of this board needs is not found within the bound.
   EXPECT_EQ(make_level(90, 1, layouts_only(20)), std::nullopt);
+  EXPECT_EQ(make_level(-1, 1, layouts_only(20)), std::nullopt);
 }
