@@ -80,58 +80,54 @@ class distance_layers {
   }
 
  private:
-  void add_free_positions(int number, packed_positions p, cell_set taken);
+  void find_alike(const play_level& pieces);
+  void add_free_positions(const slide_space& space, int number, packed_positions p, cell_set taken);
 
-  block_shape shapes_[max_blocks];
-  int count_ = 0;
-  int same_as_[max_blocks] =
-      {};  // an earlier block of the same shape on the same line, or no_block
-  cell_set way_out_[board_size] = {};
+  // For each block, an earlier blocker of the same shape on the same line, or no_block.
+  int alike_[max_blocks] = {};
   position_table table_;
   std::vector<std::uint32_t> layer_begin_;  // layer d is table_ numbers layer_begin_[d] ...
 };
 
-// Adds every position where the prisoner is free, block `number` on placed next.
-void distance_layers::add_free_positions(int number, packed_positions p, cell_set taken) {
-  if (number == count_) {
+void distance_layers::find_alike(const play_level& pieces) {
+  for (int number = prisoner_number; number < block_count(pieces); ++number) {
+    const BLOCK& block = block_of(pieces, number);
+    alike_[number] = no_block;
+    for (int other = blocker_number(0); other < number; ++other) {
+      const BLOCK& earlier = block_of(pieces, other);
+      if (earlier.horizontal == block.horizontal && earlier.length == block.length &&
+          line_of(earlier) == line_of(block)) {
+        alike_[number] = other;
+      }
+    }
+  }
+}
+
+// Adds every position where the prisoner is free, from block `number` on.
+void distance_layers::add_free_positions(const slide_space& space, int number, packed_positions p,
+                                         cell_set taken) {
+  if (number == space.blocks()) {
     table_.add(p);
     return;
   }
   // Blocks alike on one line never pass each other: keep them in order.
-  const int first = same_as_[number] == no_block ? 0 : position_in(p, same_as_[number]) + 1;
-  for (int along = first; shapes_[number].at[along] != 0; ++along) {
-    const cell_set cells = shapes_[number].at[along];
-    if ((cells & taken) == 0) {
-      const cell_set kept_free = number == prisoner_number ? way_out_[along] : 0;
-      add_free_positions(number + 1, with_position(p, number, along), taken | cells | kept_free);
+  const int first = alike_[number] == no_block ? 0 : position_in(p, alike_[number]) + 1;
+  const block_shape& shape = space.shape(number);
+  for (int along = first; shape.at[along] != 0; ++along) {
+    if ((shape.at[along] & taken) == 0) {
+      const cell_set kept_free = number == prisoner_number ? space.way_out(along) : 0;
+      add_free_positions(space, number + 1, with_position(p, number, along),
+                         taken | shape.at[along] | kept_free);
     }
   }
 }
 
 bool distance_layers::measure(const play_level& pieces, std::uint32_t most, int deepest) {
   const slide_space space(pieces);
-  count_ = block_count(pieces);
-  for (int number = prisoner_number; number < count_; ++number) {
-    const BLOCK& block = block_of(pieces, number);
-    shapes_[number] = shape_of(block);
-    same_as_[number] = no_block;
-    for (int other = blocker_number(0); other < number; ++other) {
-      const BLOCK& earlier = block_of(pieces, other);
-      if (earlier.horizontal == block.horizontal && earlier.length == block.length &&
-          line_of(earlier) == line_of(block)) {
-        same_as_[number] = other;
-      }
-    }
-  }
-  for (int x = 0; x < board_size; ++x) {
-    way_out_[x] = 0;
-    for (int free_x = x + pieces.prisoner.length; free_x < board_size; ++free_x) {
-      way_out_[x] |= cell_bit({free_x, pieces.prisoner.y});
-    }
-  }
+  find_alike(pieces);
   table_.clear();
   layer_begin_.assign(1, 0);
-  add_free_positions(prisoner_number, 0, 0);
+  add_free_positions(space, prisoner_number, 0, 0);
   // Slides can be taken back, so the positions one move farther than a layer
   // are its new neighbours; the last layer wanted needs no neighbours.
   while (table_.size() > layer_begin_.back() && farthest() < deepest) {

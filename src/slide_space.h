@@ -50,6 +50,16 @@ class slide_space {
     return all;
   }
 
+  // The shape of block `number`.
+  const block_shape& shape(int number) const {
+    return shapes_[number];
+  }
+
+  // The cells right of the prisoner when its first cell is at `along`.
+  cell_set way_out(int along) const {
+    return way_out_[along];
+  }
+
   // True if the prisoner's way out is free at `p`, whose covered cells are `all`.
   bool is_free(packed_positions p, cell_set all) const {
     return (all & way_out_[position_in(p, prisoner_number)]) == 0;
