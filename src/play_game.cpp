@@ -12,11 +12,6 @@
 
 namespace {
 
-// "1 cell", "2 cells", "1 move" ...
-std::string counted(std::size_t count, const char* thing) {
-  return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
-}
-
 // A move as it is typed, e.g. "b -2".
 std::string move_text(play_move move) {
   return std::string(1, block_letter(move.block)) + (move.distance < 0 ? " -" : " +") +
@@ -231,6 +226,10 @@ std::optional<play_level> read_play_level(std::ostream& out) {
   }
   level.blockers.assign(blockers, blockers + num_block);
   return level;
+}
+
+std::string counted(std::size_t count, const char* thing) {
+  return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
 }
 
 const char* direction_of(const BLOCK& block, int distance) {

@@ -15,6 +15,9 @@
 // `out`. Never writes a file.
 std::optional<play_level> read_play_level(std::ostream& out);
 
+// A count and what it counts: "1 cell", "2 cells", "1 move" ...
+std::string counted(std::size_t count, const char* thing);
+
 // The way block goes for the sign of `distance`: "left", "right", "up" or "down".
 const char* direction_of(const BLOCK& block, int distance);
 
