@@ -222,6 +222,14 @@ int block_under(const screen_game& game, int row, int column) {
   return block_at(game.now, across / shape->width, down / shape->height);
 }
 
+void pick_under(screen_game& game, int row, int column) {
+  if (const int number = block_under(game, row, column); number != no_block) {
+    game.picked = number;
+  } else {
+    set_note(game, note_kind::fault, "Click a block to pick it.");
+  }
+}
+
 // A rows by columns grid of characters and looks; writes outside it are dropped.
 class canvas {
  public:
@@ -441,11 +449,7 @@ screen_action press(screen_game& game, const screen_key& key) {
     case key_code::escape:
       return screen_action::leave;
     case key_code::click:
-      if (const int number = block_under(game, key.row, key.column); number != no_block) {
-        game.picked = number;
-      } else {
-        set_note(game, note_kind::fault, "Click a block to pick it.");
-      }
+      pick_under(game, key.row, key.column);
       break;
     case key_code::character:
       return obey(game, key.character);
