@@ -485,9 +485,8 @@ screen_picture lay_out(const screen_game& game) {
   const std::optional<cell_shape> shape = fitting_shape(game.rows, game.columns);
   if (!shape) {
     const cell_shape least = cell_shapes[std::size(cell_shapes) - 1];
-    const std::string ask = "Terminal too small: make it at least " +
-                            std::to_string(needed_columns(least)) + "x" +
-                            std::to_string(frame_rows(least) + text_rows) + ".";
+    const std::string ask = "Terminal too small (needs " + std::to_string(needed_columns(least)) +
+                            "x" + std::to_string(frame_rows(least) + text_rows) + ").";
     int row = 0;
     for (const std::string& line : wrapped(ask, game.columns)) {
       screen.write(row++, 0, line);
