@@ -115,6 +115,8 @@ TEST(PlayScreenTest, TabShiftTabAndClickPick) {
   EXPECT_EQ(game.picked, 4);
   // The top left character of c, whose neighbours above and left are free.
   const auto [row, column] = find_on_screen(lay_out(game), 'c');
+  press(game, {key_code::click, 0, row, column - 1});
+  EXPECT_EQ(game.picked, 4);
   press(game, {key_code::click, 0, row, column});
   EXPECT_EQ(game.picked, 3);
 }
