@@ -129,6 +129,7 @@ TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
   EXPECT_EQ(game.note, "Tip: a up 1 (fewest from here: 2).");
   const screen_picture tip = lay_out(game);
   EXPECT_EQ(look_at(tip, find_on_screen(tip, '^')), (screen_look{look_kind::tip, 1}));
+  EXPECT_EQ(look_at(tip, find_on_screen(tip, 'a')), (screen_look{look_kind::tip, 1}));
 
   // A move off the way, then the solution from there, stopped by a key and started again.
   press_all(game, {typed('b'), {key_code::left}, typed('s')});
