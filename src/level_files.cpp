@@ -1,9 +1,15 @@
 #include "level_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
+#include <variant>
 #include <vector>
 
 // The records are laid out in memory as they are stored, so that a config is
@@ -42,58 +48,126 @@ std::int32_t get_int(const unsigned char* in) {
   return static_cast<std::int32_t>(bits);
 }
 
-// Creates or truncates `name` and writes `size` bytes; false if it cannot be created.
-bool write_file(const char* name, const void* data, std::size_t size) {
-  std::FILE* file = std::fopen(name, "wb");
-  if (file == nullptr) {
-    return false;
+// Writes all `size` bytes to `fd`; false on any failure.
+bool write_all(int fd, const unsigned char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0 && errno == EINTR) {
+      continue;
+    }
+    if (written <= 0) {
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
   }
-  std::fwrite(data, size, 1, file);
-  std::fclose(file);
   return true;
 }
 
-// Reads at most `limit` bytes of `name`; nothing if it cannot be opened.
-std::optional<bytes> read_file(const char* name, std::size_t limit) {
+// Creates or truncates `name` in `directory` and writes `size` bytes. False,
+// with nothing written, when the name is taken by anything but a regular file
+// (a symbolic link, a directory, a pipe, a device) or the file cannot be
+// opened; false too when a write or the close fails, as on a full disk. Never
+// blocks on a pipe and never writes through a link.
+bool write_file(const std::filesystem::path& directory, const char* name, const unsigned char* data,
+                std::size_t size) {
+  const std::string path = (directory / name).string();
+  struct stat status {};
+  if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    return false;
+  }
+  const int fd = ::open(path.c_str(),
+                        O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    return false;
+  }
+  bool written = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ::ftruncate(fd, 0) == 0 &&
+                 write_all(fd, data, size);
+  written = ::close(fd) == 0 && written;
+  return written;
+}
+
+// A file as the reader found it.
+struct file_content {
+  bytes data;               // its first bytes, at most one more than the reader asked for
+  std::uintmax_t size = 0;  // its size in bytes
+};
+
+enum class read_failure { cannot_open, not_regular };
+
+// Reads up to `limit` + 1 bytes of `name` in `directory`, following a symbolic
+// link. Anything but a regular file is refused before it can block the reader.
+std::variant<file_content, read_failure> read_file(const std::filesystem::path& directory,
+                                                   const char* name, std::size_t limit) {
+  const std::string path = (directory / name).string();
   // Allocated before the file is opened, so that running out of memory cannot
   // leave the file open.
-  bytes content(limit);
-  std::FILE* file = std::fopen(name, "rb");
-  if (file == nullptr) {
-    return std::nullopt;
+  file_content content{bytes(limit + 1), 0};
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) {
+    return read_failure::cannot_open;
   }
-  content.resize(std::fread(content.data(), 1, limit, file));
-  std::fclose(file);
+  if (!S_ISREG(status.st_mode)) {
+    return read_failure::not_regular;
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    return read_failure::cannot_open;
+  }
+  std::size_t filled = 0;
+  bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+  while (regular && filled < content.data.size()) {
+    const ssize_t got = ::read(fd, content.data.data() + filled, content.data.size() - filled);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got <= 0) {
+      break;
+    }
+    filled += static_cast<std::size_t>(got);
+  }
+  ::close(fd);
+  if (!regular) {
+    return read_failure::not_regular;
+  }
+  content.data.resize(filled);
+  // A file that grew or shrank while it was read is measured by what was read.
+  content.size = filled <= limit ? filled : std::max<std::uintmax_t>(status.st_size, filled);
   return content;
 }
 
 // What a level file holds, as read, before any check.
 struct raw_level {
-  bytes record_size;
-  bytes num_block;
-  bytes blockers;
-  bytes prisoner_size;
-  bytes prisoner;
-  bytes block_present;
+  file_content record_size;
+  file_content num_block;
+  file_content blockers;
+  file_content prisoner_size;
+  file_content prisoner;
+  file_content block_present;
 };
 
-// Reads the six files in the reader's order; prints the missing file's message on failure.
-std::optional<raw_level> read_raw_level(std::ostream& out) {
+std::string damaged(const char* file, const std::string& what) {
+  return std::string("damaged level file \"") + file + "\": " + what;
+}
+
+// Reads the six files in the reader's order. On failure prints the missing
+// file's message, or says that a file is no regular file, and returns nothing.
+std::optional<raw_level> read_raw_level(const std::filesystem::path& directory, std::ostream& out) {
   struct step {
     const char* name;
     std::size_t limit;
-    bytes raw_level::*field;
+    file_content raw_level::*field;
     const char* message;
     bool line_break;
   };
-  // A count file is read one byte past its size so that an overlong one shows.
   static constexpr step steps[] = {
-      {record_size_file, 5, &raw_level::record_size, "failed to read rec_size", true},
-      {num_block_file, 5, &raw_level::num_block, "failed to create num_block_file", true},
+      {record_size_file, int_image_size, &raw_level::record_size, "failed to read rec_size", true},
+      {num_block_file, int_image_size, &raw_level::num_block, "failed to create num_block_file",
+       true},
       {blockers_file, blockers_image_size, &raw_level::blockers, "failed to create blocker file",
        true},
-      {prisoner_size_file, 5, &raw_level::prisoner_size, "failed to create prisoner size file",
-       false},
+      {prisoner_size_file, int_image_size, &raw_level::prisoner_size,
+       "failed to create prisoner size file", false},
       {prisoner_file, block_image_size, &raw_level::prisoner, "failed to create prisoner file",
        false},
       {block_present_file, grid_image_size, &raw_level::block_present,
@@ -101,8 +175,13 @@ std::optional<raw_level> read_raw_level(std::ostream& out) {
   };
   raw_level level;
   for (const step& s : steps) {
-    std::optional<bytes> content = read_file(s.name, s.limit);
-    if (!content) {
+    auto content = read_file(directory, s.name, s.limit);
+    if (content.index() == 0) {
+      level.*s.field = std::move(std::get<file_content>(content));
+    } else if (std::get<read_failure>(content) == read_failure::not_regular) {
+      out << damaged(s.name, "not a regular file") << std::endl;
+      return std::nullopt;
+    } else {
       out << s.message;
       if (s.line_break) {
         out << std::endl;
@@ -111,7 +190,6 @@ std::optional<raw_level> read_raw_level(std::ostream& out) {
       }
       return std::nullopt;
     }
-    level.*s.field = std::move(*content);
   }
   return level;
 }
@@ -145,12 +223,8 @@ std::string block_name(int number) {
                                    : "blocker " + std::to_string(number - 1);
 }
 
-std::string damaged(const char* file, const std::string& what) {
-  return std::string("damaged level file \"") + file + "\": " + what;
-}
-
-std::string wrong_size(const char* file, const bytes& content, std::size_t expected) {
-  return damaged(file, "it holds " + std::to_string(content.size()) + " bytes, expected " +
+std::string wrong_size(const char* file, const file_content& content, std::size_t expected) {
+  return damaged(file, "it holds " + std::to_string(content.size) + " bytes, expected " +
                            std::to_string(expected));
 }
 
@@ -165,14 +239,14 @@ struct level_view {
 
 // Checks the lengths and counts of the files, and that each file holds them.
 std::string check_sizes(const raw_level& raw, level_view& level) {
-  if (raw.record_size.size() != int_image_size) {
+  if (raw.record_size.size != int_image_size) {
     return wrong_size(record_size_file, raw.record_size, int_image_size);
   }
-  if (raw.num_block.size() != int_image_size) {
+  if (raw.num_block.size != int_image_size) {
     return wrong_size(num_block_file, raw.num_block, int_image_size);
   }
-  level.rec_size = get_int(raw.record_size.data());
-  level.num_block = get_int(raw.num_block.data());
+  level.rec_size = get_int(raw.record_size.data.data());
+  level.num_block = get_int(raw.num_block.data.data());
   if (level.num_block < 0 || level.num_block > max_blockers) {
     return damaged(num_block_file, std::to_string(level.num_block) + " blockers, expected 0 to " +
                                        std::to_string(max_blockers));
@@ -184,21 +258,21 @@ std::string check_sizes(const raw_level& raw, level_view& level) {
                                          " is not between " + std::to_string(least_size) + " and " +
                                          std::to_string(blockers_image_size));
   }
-  if (raw.blockers.size() < static_cast<std::size_t>(level.rec_size)) {
+  if (raw.blockers.size != static_cast<std::uintmax_t>(level.rec_size)) {
     return wrong_size(blockers_file, raw.blockers, static_cast<std::size_t>(level.rec_size));
   }
-  if (raw.prisoner_size.size() != int_image_size) {
+  if (raw.prisoner_size.size != int_image_size) {
     return wrong_size(prisoner_size_file, raw.prisoner_size, int_image_size);
   }
-  const std::int32_t prisoner_size = get_int(raw.prisoner_size.data());
+  const std::int32_t prisoner_size = get_int(raw.prisoner_size.data.data());
   if (prisoner_size != static_cast<std::int32_t>(block_image_size)) {
     return damaged(prisoner_size_file, "length " + std::to_string(prisoner_size) + " is not " +
                                            std::to_string(block_image_size));
   }
-  if (raw.prisoner.size() < block_image_size) {
+  if (raw.prisoner.size != block_image_size) {
     return wrong_size(prisoner_file, raw.prisoner, block_image_size);
   }
-  if (raw.block_present.size() < grid_image_size) {
+  if (raw.block_present.size != grid_image_size) {
     return wrong_size(block_present_file, raw.block_present, grid_image_size);
   }
   return {};
@@ -213,7 +287,7 @@ std::string check_blocks(const raw_level& raw, level_view& level) {
     if (offset + block_image_size > static_cast<std::size_t>(level.rec_size)) {
       continue;
     }
-    const std::span<const unsigned char, block_image_size> image(raw.blockers.data() + offset,
+    const std::span<const unsigned char, block_image_size> image(raw.blockers.data.data() + offset,
                                                                  block_image_size);
     if (i >= level.num_block) {
       level.blockers[i] = decode_block(image).value_or(BLOCK{});
@@ -223,13 +297,17 @@ std::string check_blocks(const raw_level& raw, level_view& level) {
       return damaged(blockers_file, block_name(blocker_number(i)) + ": " + fault);
     }
   }
-  const std::span<const unsigned char, block_image_size> prisoner_bytes(raw.prisoner.data(),
+  const std::span<const unsigned char, block_image_size> prisoner_bytes(raw.prisoner.data.data(),
                                                                         block_image_size);
   if (std::string fault = block_fault(prisoner_bytes, level.prisoner); !fault.empty()) {
     return damaged(prisoner_file, "the prisoner: " + fault);
   }
   if (!level.prisoner.horizontal || level.prisoner.length != 2) {
     return damaged(prisoner_file, "the prisoner is not a horizontal block of length 2");
+  }
+  if (level.prisoner.y != prisoner_row) {
+    return damaged(prisoner_file, "the prisoner is in row " + std::to_string(level.prisoner.y) +
+                                      ", not in row " + std::to_string(prisoner_row));
   }
   return {};
 }
@@ -259,7 +337,7 @@ std::string check_shared_cells(const level_view& level, cell_owners& owner) {
 
 // Decodes the grid and checks that it marks exactly the blocks' cells.
 std::string check_grid(const raw_level& raw, level_view& level, const cell_owners& owner) {
-  const std::span<const unsigned char, grid_image_size> grid_bytes(raw.block_present.data(),
+  const std::span<const unsigned char, grid_image_size> grid_bytes(raw.block_present.data.data(),
                                                                    grid_image_size);
   if (!decode_grid(grid_bytes, level.isblockthere)) {
     return damaged(block_present_file, "a cell byte is neither 0 nor 1");
@@ -370,49 +448,56 @@ config_image encode_config(const config& configuration) {
   return image;
 }
 
-void write_level_files(const BLOCK* blockers, BLOCK prisoner, int num_block,
-                       const bool (*isblockthere)[board_size], std::ostream& out) {
+bool write_level_files_to(const std::filesystem::path& directory, const BLOCK* blockers,
+                          BLOCK prisoner, int num_block, const bool (*isblockthere)[board_size],
+                          std::ostream& out) {
   std::array<unsigned char, blockers_image_size> blockers_bytes{};
   for (int i = 0; i < max_blockers; ++i) {
     const block_image image = encode_block(blockers[i]);
     std::copy(image.begin(), image.end(), blockers_bytes.begin() + block_image_size * i);
   }
-  unsigned char record_size[4];
+  unsigned char record_size[int_image_size];
   put_int(record_size, static_cast<std::int32_t>(blockers_image_size));
   const block_image prisoner_bytes = encode_block(prisoner);
-  unsigned char prisoner_size[4];
+  unsigned char prisoner_size[int_image_size];
   put_int(prisoner_size, static_cast<std::int32_t>(block_image_size));
-  unsigned char count[4];
+  unsigned char count[int_image_size];
   put_int(count, num_block);
   const grid_image grid = encode_grid(isblockthere);
 
   struct step {
     const char* name;
-    const void* data;
+    const unsigned char* data;
     std::size_t size;
     const char* message;
   };
   const step steps[] = {
       {blockers_file, blockers_bytes.data(), blockers_bytes.size(),
        "failed to create Diff_lvl_file"},
-      {record_size_file, record_size, 4, "failed to create record_size_file"},
+      {record_size_file, record_size, int_image_size, "failed to create record_size_file"},
       {prisoner_file, prisoner_bytes.data(), prisoner_bytes.size(),
        "failed to create prisoner file"},
-      {prisoner_size_file, prisoner_size, 4, "failed to create prisoner file size"},
-      {num_block_file, count, 4, "failed to create num_block_file"},
+      {prisoner_size_file, prisoner_size, int_image_size, "failed to create prisoner file size"},
+      {num_block_file, count, int_image_size, "failed to create num_block_file"},
       {block_present_file, grid.data(), grid.size(), "failed to create block present file"},
   };
   for (const step& s : steps) {
-    if (!write_file(s.name, s.data, s.size)) {
+    if (!write_file(directory, s.name, s.data, s.size)) {
       out << s.message << std::endl;
-      return;
+      return false;
     }
   }
+  return true;
 }
 
-bool read_level_files(BLOCK* blockers, BLOCK& prisoner, int& num_block,
-                      bool (*isblockthere)[board_size], std::ostream& out) {
-  const std::optional<raw_level> raw = read_raw_level(out);
+void write_level_files(const BLOCK* blockers, BLOCK prisoner, int num_block,
+                       const bool (*isblockthere)[board_size], std::ostream& out) {
+  write_level_files_to({}, blockers, prisoner, num_block, isblockthere, out);
+}
+
+bool read_level_files_from(const std::filesystem::path& directory, BLOCK* blockers, BLOCK& prisoner,
+                           int& num_block, bool (*isblockthere)[board_size], std::ostream& out) {
+  const std::optional<raw_level> raw = read_raw_level(directory, out);
   if (!raw) {
     return false;
   }
@@ -424,15 +509,20 @@ bool read_level_files(BLOCK* blockers, BLOCK& prisoner, int& num_block,
   return true;
 }
 
+bool read_level_files(BLOCK* blockers, BLOCK& prisoner, int& num_block,
+                      bool (*isblockthere)[board_size], std::ostream& out) {
+  return read_level_files_from({}, blockers, prisoner, num_block, isblockthere, out);
+}
+
 bool write_config_snapshot(const config& start, std::ostream& out) {
   const config_image image = encode_config(start);
-  if (!write_file(level_snapshot_file, image.data(), image.size())) {
+  if (!write_file({}, level_snapshot_file, image.data(), image.size())) {
     out << "failed to create config file" << std::endl;
     return false;
   }
-  unsigned char config_size[4];
+  unsigned char config_size[int_image_size];
   put_int(config_size, static_cast<std::int32_t>(config_image_size));
-  if (!write_file(config_size_file, config_size, sizeof config_size)) {
+  if (!write_file({}, config_size_file, config_size, sizeof config_size)) {
     out << "failed to create config size file" << std::endl;
     return false;
   }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <span>
@@ -70,15 +71,27 @@ bool decode_grid(std::span<const unsigned char, grid_image_size> image,
 // The 668-byte image of a configuration.
 config_image encode_config(const config& configuration);
 
-// Writes the six level files in order, stopping at the first that cannot be created.
+// Writes the six level files into the working directory in order, stopping
+// after the message of the first that cannot be created. A file counts as not
+// created when its write or close fails, or when its name is taken by anything
+// but a regular file, which is left untouched.
 void write_level_files(const BLOCK* blockers, BLOCK prisoner, int num_block,
                        const bool (*isblockthere)[board_size], std::ostream& out = std::cout);
+// The same into `directory`; true when all six were written.
+bool write_level_files_to(const std::filesystem::path& directory, const BLOCK* blockers,
+                          BLOCK prisoner, int num_block, const bool (*isblockthere)[board_size],
+                          std::ostream& out);
 
-// Reads the six level files and checks that they hold one sound level. On
-// failure it prints one line saying why (the two missing-file messages for the
-// prisoner's files end without a line break) and returns false.
+// Reads the six level files of the working directory and checks that they
+// hold one sound level. On failure it prints one line saying why (the two
+// missing-file messages for the prisoner's files end without a line break) and
+// returns false. A level file that is no regular file is refused unread.
 bool read_level_files(BLOCK* blockers, BLOCK& prisoner, int& num_block,
                       bool (*isblockthere)[board_size], std::ostream& out = std::cout);
+// The same from `directory`.
+bool read_level_files_from(const std::filesystem::path& directory, BLOCK* blockers, BLOCK& prisoner,
+                           int& num_block, bool (*isblockthere)[board_size], std::ostream& out);
 
-// Writes "level__" and "config_size"; false, after a message, when one cannot be created.
+// Writes "level__" and "config_size" as the level files are written; false,
+// after the file's message, when one cannot be created.
 bool write_config_snapshot(const config& start, std::ostream& out = std::cout);

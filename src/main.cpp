@@ -2,9 +2,6 @@
 // prisoner and prints the count. Arguments and standard input are ignored.
 #include "main.h"
 
-#include "random_lvl_function.h"
-
 int main() {
-  randomlvl(1);
-  return report_num_moves();
+  return run_escape_puzzle();
 }

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "num_moves_calculator.h"
+#include "random_lvl_function.h"
 
 // Counts the moves of the level in the working directory and prints the count
 // followed by " no_of moves" (-1 when the search gives up or runs out of
@@ -19,4 +20,11 @@ inline int report_num_moves(std::ostream& out = std::cout) {
   }
   out << k << " no_of moves" << std::endl;
   return 0;
+}
+
+// The whole program: generates a level of difficulty 1, then counts its moves
+// and reports the count; the exit status, always 0.
+inline int run_escape_puzzle(std::ostream& out = std::cout) {
+  randomlvl(1);
+  return report_num_moves(out);
 }

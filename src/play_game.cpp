@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -64,32 +65,45 @@ void show(const game& g) {
   }
 }
 
-// Reads the block letter and distance of a move command, or says why it is no move.
-std::optional<play_move> parse_move(const play_level& level, std::string_view line,
-                                    std::ostream& out) {
-  const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
-  play_move move;
+// The block a move command names by its first letter, or no_block after saying there is none.
+int parse_block(const play_level& level, char typed, std::ostream& out) {
+  const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(typed)));
   if (letter == std::tolower(block_letter(prisoner_number))) {
-    move.block = prisoner_number;
-  } else if (letter >= 'a' && letter < 'a' + static_cast<int>(level.blockers.size())) {
-    move.block = blocker_number(letter - 'a');
-  } else {
-    out << "There is no block " << line[0] << " on this board.\n";
+    return prisoner_number;
+  }
+  if (letter >= 'a' && letter < 'a' + static_cast<int>(level.blockers.size())) {
+    return blocker_number(letter - 'a');
+  }
+  out << "There is no block " << typed << " on this board.\n";
+  return no_block;
+}
+
+// The cells a number of digits stands for, leading zeros allowed, or nothing
+// after saying why it is no distance.
+std::optional<int> parse_cells(std::string_view digits, char shown, std::ostream& out) {
+  digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
+  if (digits.size() > 2) {
+    out << shown << " cannot move that far: it would leave the board.\n";
     return std::nullopt;
   }
-  const char shown = block_letter(move.block);
-  const BLOCK& block = block_of(level, move.block);
+  const int cells = digits.empty() ? 0 : std::stoi(std::string(digits));
+  if (cells == 0) {
+    out << "A move of 0 cells changes nothing.\n";
+    return std::nullopt;
+  }
+  return cells;
+}
+
+// Reads the distance of a move command after its letter, spaces removed and
+// lower case: a sign or a direction word, then the number of cells. Says why
+// when it is no distance.
+std::optional<int> parse_distance(const BLOCK& block, char shown, std::string_view rest,
+                                  std::ostream& out) {
   const auto ask_distance = [&] {
     out << "Say how far " << shown << " should move: " << shown << " -1, " << shown << " +2 or "
         << shown << (block.horizontal ? " left 1.\n" : " up 1.\n");
+    return std::nullopt;
   };
-  std::string rest;
-  for (const char c : lower(line.substr(1))) {
-    if (!std::isspace(static_cast<unsigned char>(c))) {
-      rest += c;
-    }
-  }
-  // A sign, or a direction word, and then the number of cells.
   int sign = 1;
   std::string_view count = rest;
   if (count.starts_with('+') || count.starts_with('-')) {
@@ -98,8 +112,7 @@ std::optional<play_move> parse_move(const play_level& level, std::string_view li
   } else if (!count.empty() && std::isalpha(static_cast<unsigned char>(count[0]))) {
     const std::string_view word = count.substr(0, count.find_first_of("0123456789"));
     if (word != "left" && word != "right" && word != "up" && word != "down") {
-      ask_distance();
-      return std::nullopt;
+      return ask_distance();
     }
     if ((word == "left" || word == "right") != block.horizontal) {
       out << line_fault(level, move.block, word) << '\n';
@@ -112,19 +125,31 @@ std::optional<play_move> parse_move(const play_level& level, std::string_view li
     }
   }
   if (count.empty() || count.find_first_not_of("0123456789") != std::string_view::npos) {
-    ask_distance();
+    return ask_distance();
+  }
+  const std::optional<int> cells = parse_cells(count, shown, out);
+  return cells ? std::optional<int>(sign * *cells) : std::nullopt;
+}
+
+// Reads the block letter and distance of a move command, or says why it is no move.
+std::optional<play_move> parse_move(const play_level& level, std::string_view line,
+                                    std::ostream& out) {
+  const int number = parse_block(level, line[0], out);
+  if (number == no_block) {
     return std::nullopt;
   }
-  if (count.size() > 2) {
-    out << shown << " cannot move that far: it would leave the board.\n";
+  std::string rest;
+  for (const char c : lower(line.substr(1))) {
+    if (!std::isspace(static_cast<unsigned char>(c))) {
+      rest += c;
+    }
+  }
+  const std::optional<int> distance =
+      parse_distance(block_of(level, number), block_letter(number), rest, out);
+  if (!distance) {
     return std::nullopt;
   }
-  move.distance = sign * std::stoi(std::string(count));
-  if (move.distance == 0) {
-    out << "A move of 0 cells changes nothing.\n";
-    return std::nullopt;
-  }
-  return move;
+  return play_move{number, *distance};
 }
 
 void apply(play_level& level, play_move move) {
@@ -162,6 +187,29 @@ void give_hint(const game& g, bool whole) {
     separator = ", ";
   }
   g.out << ".\n";
+}
+
+// The longest command line the game reads; the rest of a longer one is skipped unread.
+constexpr std::size_t longest_command = 200;
+
+enum class command_read { command, too_long, end_of_input };
+
+// Reads one line of at most longest_command characters into `line`. A longer
+// line is discarded as it is read, so that memory stays flat on any input.
+command_read read_command(std::istream& in, std::string& line) {
+  char buffer[longest_command + 1];
+  in.getline(buffer, sizeof buffer);
+  if (in.gcount() == 0 && in.eof()) {
+    return command_read::end_of_input;
+  }
+  if (in.fail() && !in.eof()) {
+    in.clear();
+    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    return command_read::too_long;
+  }
+  in.clear(in.rdstate() & std::ios::eofbit);
+  line.assign(buffer);
+  return command_read::command;
 }
 
 // Carries out one command line; true when the game is over.
@@ -301,10 +349,15 @@ int play_game(std::istream& in, std::ostream& out, bool colour) {
   std::string line;
   while (true) {
     out << "> " << std::flush;
-    if (!std::getline(in, line)) {
+    const command_read read = read_command(in, line);
+    if (read == command_read::end_of_input) {
       out << '\n';
       say_goodbye(g);
       return 0;
+    }
+    if (read == command_read::too_long) {
+      out << "That line is too long: a command has at most " << longest_command << " characters.\n";
+      continue;
     }
     const std::string_view command = trimmed(line);
     if (!command.empty() && obey(g, command)) {

@@ -1,5 +1,6 @@
 #include "random_lvl_function.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <optional>
@@ -90,6 +91,17 @@ class system_platform final : public generator_platform {
   void sleep_ms(int milliseconds) override {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
   }
+  // Wakes a little before the second ends: time() may lag the precise clock
+  // by a tick, and the redraws that follow must still see the change of second.
+  void sleep_until_second_ends(std::time_t second) override {
+    using namespace std::chrono;
+    const system_clock::time_point wake =
+        system_clock::time_point(seconds(second + 1)) - milliseconds(2);
+    const system_clock::time_point now = system_clock::now();
+    if (now < wake) {
+      std::this_thread::sleep_for(std::min<system_clock::duration>(wake - now, seconds(1)));
+    }
+  }
   void seed(unsigned int value) override {
     std::srand(value);
   }
@@ -131,23 +143,22 @@ clock_value clock_seeded_draw() {
   return {current_generator_platform().next_value(), second};
 }
 
-// A position drawn for a block, with the seconds of its two seedings.
+// A position drawn for a block, with the second of its last seeding.
 struct drawn_position {
   BLOCK block;
-  std::time_t first_second = 0;
   std::time_t last_second = 0;
 };
 
-// x_y_assign, telling the seconds too: draws the position across the block's
+// x_y_assign, telling the second of its last seeding too: draws the position across the block's
 // axis first, then along it.
 drawn_position draw_position(BLOCK block) {
-  const clock_value across = clock_seeded_draw();
+  const int across = clock_seeded_draw().r;
   const clock_value along = clock_seeded_draw();
-  const BLOCK drawn = block_on_line(block.horizontal, block.length, across.r % board_size,
+  const BLOCK drawn = block_on_line(block.horizontal, block.length, across % board_size,
                                     along.r % (board_size + 1 - block.length));
   block.x = drawn.x;
   block.y = drawn.y;
-  return {block, across.second, along.second};
+  return {block, along.second};
 }
 
 }  // namespace
@@ -242,8 +253,6 @@ int blocker_length(int num_block, int index) {
 
 namespace {
 
-constexpr int prisoner_row = 3;
-
 // The generator's pause before each blocker's orientation draw.
 constexpr int orientation_pause_ms = 1234;
 
@@ -290,6 +299,9 @@ turn_outcome take_turn(BLOCK& blocker, generated_level& level, int bound_seconds
     if (seconds >= bound_seconds) {
       return turn_outcome::redraw_bound_reached;
     }
+    // Every redraw seeded in this second gives one and the same candidate, so
+    // redrawing early changes nothing: wait for the second's end instead.
+    current_generator_platform().sleep_until_second_ends(drawn.last_second);
   }
 }
 

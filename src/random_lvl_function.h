@@ -11,6 +11,8 @@
 inline constexpr int board_size = 6;
 // Most blockers a level can hold.
 inline constexpr int max_blockers = 13;
+// The row every level's prisoner lies in.
+inline constexpr int prisoner_row = 3;
 
 // One straight block of two or three cells: the prisoner or a blocker.
 struct BLOCK {
@@ -99,6 +101,9 @@ class generator_platform {
   virtual std::time_t now() = 0;
   // Blocks the caller for `milliseconds`.
   virtual void sleep_ms(int milliseconds) = 0;
+  // Blocks until shortly before the clock leaves `second`; returns at once
+  // when that time has come already.
+  virtual void sleep_until_second_ends(std::time_t second) = 0;
   // Seeds the pseudo-random generator.
   virtual void seed(unsigned int value) = 0;
   // The next pseudo-random value; never negative.

@@ -1,13 +1,17 @@
 #include "level_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <functional>
 #include <sstream>
 
-#include "main.h"
 #include "test_support.h"
 
 namespace {
@@ -41,16 +45,47 @@ struct loaded_level {
   bool grid[board_size][board_size] = {};
 };
 
-loaded_level load() {
+// Reads the level files of the working directory, or of `directory`.
+loaded_level load(const fs::path& directory = {}) {
   loaded_level level;
   std::ostringstream out;
-  level.ok = read_level_files(level.blockers, level.prisoner, level.num_block, level.grid, out);
+  level.ok = directory.empty() ? read_level_files(level.blockers, level.prisoner, level.num_block,
+                                                  level.grid, out)
+                               : read_level_files_from(directory, level.blockers, level.prisoner,
+                                                       level.num_block, level.grid, out);
   level.output = out.str();
   return level;
 }
 
 void expect_same_block(const BLOCK& actual, const BLOCK& expected) {
   EXPECT_EQ(encode_block(actual), encode_block(expected));
+}
+
+// Expects `run` to give `expected` in a child process that is stopped after a
+// few seconds, so that a call that blocks fails the test instead of hanging it.
+void expect_in_child(const std::function<std::string()>& run, const std::string& expected) {
+  GTEST_FLAG_SET(death_test_style, "fast");
+  EXPECT_EXIT(
+      {
+        alarm(5);
+        const std::string got = run();
+        std::fputs(got.c_str(), stderr);
+        std::_Exit(got == expected ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "")
+      << "expected: " << expected;
+}
+
+// Writes the sample level's files, or what `write` makes of them, into the
+// working directory and returns what the writer printed.
+std::string write_sample_level() {
+  const sample_level level;
+  BLOCK all[max_blockers] = {level.blockers[0], level.blockers[1]};
+  bool grid[board_size][board_size];
+  mark_blocks(level.prisoner, level.blockers, grid);
+  std::ostringstream out;
+  write_level_files(all, level.prisoner, 2, grid, out);
+  return out.str();
 }
 
 }  // namespace
@@ -111,7 +146,7 @@ TEST(ConfigImage, HoldsEveryFieldAtItsOffset) {
   c.Id_block_moved = 14;
   const config_image image = encode_config(c);
 
-  EXPECT_EQ(image.size(), 668u);
+  EXPECT_EQ(config_image_size, 668u);  // the size is part of the stored format
   EXPECT_EQ(image[0], 0x04);
   EXPECT_EQ(image[3], 0x01);
   EXPECT_EQ(image[19], 1);  // cell (2, 3)
@@ -137,23 +172,26 @@ TEST(LevelFiles, RoundTripWithTheWrittenSizes) {
   all[5] = make_block(true, 3, 2, 2);  // beyond num_block: stored but carries nothing
   bool grid[board_size][board_size];
   mark_blocks(level.prisoner, level.blockers, grid);
+  // Into a directory of its own, read back from there.
+  const fs::path stored = "stored";
+  fs::create_directory(stored);
   std::ostringstream out;
-  write_level_files(all, level.prisoner, 2, grid, out);
+  EXPECT_TRUE(write_level_files_to(stored, all, level.prisoner, 2, grid, out));
   EXPECT_EQ(out.str(), "");
 
   const std::pair<const char*, std::uintmax_t> sizes[] = {
       {blockers_file, 572},    {record_size_file, 4}, {prisoner_file, 44},
       {prisoner_size_file, 4}, {num_block_file, 4},   {block_present_file, 36}};
   for (const auto& [name, size] : sizes) {
-    EXPECT_EQ(fs::file_size(name), size) << name;
+    EXPECT_EQ(fs::file_size(stored / name), size) << name;
   }
-  EXPECT_EQ(read_bytes(record_size_file), std::string("\x3C\x02\x00\x00", 4));
-  EXPECT_EQ(read_bytes(prisoner_size_file), std::string("\x2C\x00\x00\x00", 4));
-  EXPECT_EQ(read_bytes(num_block_file), int_bytes(2));
+  EXPECT_EQ(read_bytes(stored / record_size_file), std::string("\x3C\x02\x00\x00", 4));
+  EXPECT_EQ(read_bytes(stored / prisoner_size_file), std::string("\x2C\x00\x00\x00", 4));
+  EXPECT_EQ(read_bytes(stored / num_block_file), int_bytes(2));
   const block_image prisoner = encode_block(level.prisoner);
-  EXPECT_EQ(read_bytes(prisoner_file), std::string(prisoner.begin(), prisoner.end()));
+  EXPECT_EQ(read_bytes(stored / prisoner_file), std::string(prisoner.begin(), prisoner.end()));
 
-  const loaded_level loaded = load();
+  const loaded_level loaded = load(stored);
   ASSERT_TRUE(loaded.ok) << loaded.output;
   EXPECT_EQ(loaded.output, "");
   EXPECT_EQ(loaded.num_block, 2);
@@ -215,10 +253,6 @@ TEST(LevelFiles, ReaderNamesTheFirstMissingFileInItsOwnOrder) {
     const loaded_level loaded = load();
     EXPECT_FALSE(loaded.ok);
     EXPECT_EQ(loaded.output, order[missing].second);
-    // Nothing else comes before the count, which shares the line of a message without a break.
-    std::ostringstream run;
-    EXPECT_EQ(report_num_moves(run), 0);
-    EXPECT_EQ(run.str(), std::string(order[missing].second) + "-1 no_of moves\n");
   }
 }
 
@@ -252,18 +286,29 @@ TEST(LevelFiles, ReaderRejectsDamagedLevelsNamingTheFile) {
        "damaged level file \"record_size\": length 87 is not between 88 and 572\n"},
       {"blockers shorter than the record", [&] { truncate(blockers_file, 100); },
        "damaged level file \"blockers\": it holds 100 bytes, expected 572\n"},
+      {"blockers longer than the record",
+       [&] { write_bytes(blockers_file, read_bytes(blockers_file) + "x"); },
+       "damaged level file \"blockers\": it holds 573 bytes, expected 572\n"},
+      {"huge count file", [&] { write_bytes(record_size_file, std::string(1'000'000, '\0')); },
+       "damaged level file \"record_size\": it holds 1000000 bytes, expected 4\n"},
       {"prisoner size", [&] { write_bytes(prisoner_size_file, int_bytes(45)); },
        "damaged level file \"prisoner_size\": length 45 is not 44\n"},
       {"short prisoner", [&] { truncate(prisoner_file, 43); },
        "damaged level file \"prisoner\": it holds 43 bytes, expected 44\n"},
+      {"long prisoner file", [&] { write_bytes(prisoner_file, read_bytes(prisoner_file) + "x"); },
+       "damaged level file \"prisoner\": it holds 45 bytes, expected 44\n"},
       {"short grid", [&] { truncate(block_present_file, 35); },
        "damaged level file \"block_present\": it holds 35 bytes, expected 36\n"},
+      {"long grid", [&] { write_bytes(block_present_file, read_bytes(block_present_file) + '\0'); },
+       "damaged level file \"block_present\": it holds 37 bytes, expected 36\n"},
       {"orientation byte", [&] { patch(blockers_file, 44, "\x02"); },
        "damaged level file \"blockers\": blocker 1: orientation byte 2 is neither 0 nor 1\n"},
       {"length", [&] { patch(blockers_file, 4, int_bytes(4)); },
        "damaged level file \"blockers\": blocker 0: length 4 is neither 2 nor 3\n"},
       {"off the board", [&] { patch(blockers_file, 12, int_bytes(4)); },
        "damaged level file \"blockers\": blocker 0: position (4, 4) reaches off the board\n"},
+      {"off the board across its line", [&] { patch(blockers_file, 8, int_bytes(6)); },
+       "damaged level file \"blockers\": blocker 0: position (6, 2) reaches off the board\n"},
       {"far off the board", [&] { patch(blockers_file, 44 + 8, int_bytes(0x7FFFFFFF)); },
        "damaged level file \"blockers\": blocker 1: position (2147483647, 0) reaches off the "
        "board\n"},
@@ -271,6 +316,8 @@ TEST(LevelFiles, ReaderRejectsDamagedLevelsNamingTheFile) {
        "damaged level file \"prisoner\": the prisoner is not a horizontal block of length 2\n"},
       {"long prisoner", [&] { patch(prisoner_file, 4, int_bytes(3)); },
        "damaged level file \"prisoner\": the prisoner is not a horizontal block of length 2\n"},
+      {"prisoner off its row", [&] { patch(prisoner_file, 12, int_bytes(2)); },
+       "damaged level file \"prisoner\": the prisoner is in row 2, not in row 3\n"},
       {"shared cell", [&] { patch(blockers_file, 8, int_bytes(2)); },
        "damaged level file \"blockers\": blocker 0 shares the cell (2, 3) with the prisoner\n"},
       {"grid byte", [&] { patch(block_present_file, 0, "\x07"); },
@@ -288,12 +335,70 @@ TEST(LevelFiles, ReaderRejectsDamagedLevelsNamingTheFile) {
     const loaded_level loaded = load();
     EXPECT_FALSE(loaded.ok) << d.what;
     EXPECT_EQ(loaded.output, d.message) << d.what;
-    // The program prints nothing else before its count.
-    std::ostringstream run;
-    report_num_moves(run);
-    EXPECT_EQ(run.str(), std::string(d.message) + "-1 no_of moves\n") << d.what;
     EXPECT_EQ(read_bytes(blockers_file) + read_bytes(block_present_file), before) << d.what;
   }
+}
+
+TEST(LevelFiles, OnlyRegularFilesAreReadOrWritten) {
+  scoped_temp_dir dir;
+  write_sample_level();
+  const std::string sound = read_bytes(num_block_file);
+
+  // A pipe or a directory where a level file should be is refused unread.
+  fs::remove(num_block_file);
+  ASSERT_EQ(mkfifo(num_block_file, 0644), 0);
+  expect_in_child([] { return load().output; },
+                  "damaged level file \"num_block\": not a regular file\n");
+  fs::remove(num_block_file);
+  fs::create_directory(num_block_file);
+  EXPECT_EQ(load().output, "damaged level file \"num_block\": not a regular file\n");
+  fs::remove(num_block_file);
+  write_bytes(num_block_file, sound);
+
+  // A link to a regular file is read through; a link or a pipe is never written.
+  fs::create_directory("elsewhere");
+  write_bytes("elsewhere/prisoner", read_bytes(prisoner_file));
+  fs::remove(prisoner_file);
+  fs::create_symlink("elsewhere/prisoner", prisoner_file);
+  EXPECT_TRUE(load().ok);
+  EXPECT_EQ(write_sample_level(), "failed to create prisoner file\n");
+  fs::remove(record_size_file);
+  ASSERT_EQ(mkfifo(record_size_file, 0644), 0);
+  expect_in_child(write_sample_level, "failed to create record_size_file\n");
+  EXPECT_TRUE(fs::is_symlink(prisoner_file));
+  EXPECT_TRUE(fs::is_fifo(record_size_file));
+
+  write_bytes("elsewhere/level__", "theirs");
+  fs::create_symlink("elsewhere/level__", level_snapshot_file);
+  std::ostringstream out;
+  EXPECT_FALSE(write_config_snapshot(config{}, out));
+  EXPECT_EQ(out.str(), "failed to create config file\n");
+  EXPECT_EQ(read_bytes("elsewhere/level__"), "theirs");
+}
+
+TEST(LevelFiles, AWriteThatFailsIsAFileNotCreated) {
+  // A limit on the size of a file makes writes fail as a full disk does,
+  // whoever runs the test.
+  const auto with_file_size_limit = [](rlim_t bytes, const std::function<std::string()>& run) {
+    return [bytes, run] {
+      const rlimit limit{bytes, bytes};
+      setrlimit(RLIMIT_FSIZE, &limit);
+      std::signal(SIGXFSZ, SIG_IGN);
+      return run();
+    };
+  };
+  scoped_temp_dir dir;
+  expect_in_child(with_file_size_limit(100, write_sample_level),
+                  "failed to create Diff_lvl_file\n");
+  // Level files fit in 600 bytes, the 668-byte snapshot does not.
+  expect_in_child(with_file_size_limit(600,
+                                       [] {
+                                         std::ostringstream out;
+                                         out << write_sample_level();
+                                         out << write_config_snapshot(config{}, out);
+                                         return out.str();
+                                       }),
+                  "failed to create config file\n0");
 }
 
 TEST(LevelFiles, ReaderAcceptsEveryBlockerCountAndAnExactRecord) {

@@ -1,10 +1,15 @@
 #include "play_game.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
+#include <streambuf>
 
 #include "level_files.h"
 #include "test_support.h"
@@ -126,12 +131,14 @@ TEST(PlayGameTest, IllegalMovesChangeNothingAndSayWhy) {
       "b down 2\n"    // not along its line
       "z +1\n"        // no such block
       "a 0\n"         // no distance
+      "c 000\n"       // no distance in more digits
+      "a 0123\n"      // far beyond the board in more digits
       "a\n"           // no distance at all
       "a sideways\n"  // no direction
       "a -x\n"        // no number
       "jump\n"        // no command
       "undo\n"        // nothing to undo
-      "a -1\n");
+      "a -01\n");     // leading zeros are fine
   EXPECT_EQ(run.status, 0);
   const std::string replies = run.output.substr(run.output.find("> "));
   EXPECT_EQ(replies.substr(0, replies.find("+---")),
@@ -145,6 +152,8 @@ TEST(PlayGameTest, IllegalMovesChangeNothingAndSayWhy) {
             "> b cannot move down: it lies across and moves only left or right.\n"
             "> There is no block z on this board.\n"
             "> A move of 0 cells changes nothing.\n"
+            "> A move of 0 cells changes nothing.\n"
+            "> a cannot move that far: it would leave the board.\n"
             "> Say how far a should move: a -1, a +2 or a up 1.\n"
             "> Say how far a should move: a -1, a +2 or a up 1.\n"
             "> Say how far a should move: a -1, a +2 or a up 1.\n"
@@ -158,10 +167,67 @@ TEST(PlayGameTest, IllegalMovesChangeNothingAndSayWhy) {
             "Left the game after 1 move. The prisoner is still in.");
 }
 
+// Input of one line of `length` characters, then `rest`, made as it is read.
+class long_line_input : public std::streambuf {
+ public:
+  long_line_input(std::size_t length, std::string rest) : left_(length), rest_(std::move(rest)) {}
+
+ protected:
+  int_type underflow() override {
+    if (left_ > 0) {
+      const std::size_t n = std::min(left_, sizeof chunk_);
+      std::fill_n(chunk_, n, 'x');
+      left_ -= n;
+      setg(chunk_, chunk_, chunk_ + n);
+      return 'x';
+    }
+    if (rest_given_ || rest_.empty()) {
+      return traits_type::eof();
+    }
+    rest_given_ = true;
+    setg(rest_.data(), rest_.data(), rest_.data() + rest_.size());
+    return traits_type::to_int_type(rest_[0]);
+  }
+
+ private:
+  std::size_t left_;
+  std::string rest_;
+  bool rest_given_ = false;
+  char chunk_[4096];
+};
+
+TEST(PlayGameTest, AnOverlongLineIsSkippedInFlatMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "an address-space limit does not work with AddressSanitizer";
+#else
+  scoped_temp_dir dir;
+  write_two_move_level();
+  // A line of 256 MB in an address space with 64 MB to spare.
+  const auto play_long_line = [] {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit = static_cast<rlim_t>(pages) * 4096 + (64 << 20);
+    const rlimit address_space{limit, limit};
+    setrlimit(RLIMIT_AS, &address_space);
+    long_line_input input(std::size_t{256} << 20, "\na -1\nquit\n");
+    std::istream in(&input);
+    std::ostringstream out;
+    const int status = play_game(in, out, false);
+    std::fputs(out.str().substr(out.str().find("> ")).c_str(), stderr);
+    std::_Exit(status);
+  };
+  GTEST_FLAG_SET(death_test_style, "fast");
+  EXPECT_EXIT(play_long_line(), testing::ExitedWithCode(0),
+              "^> That line is too long: a command has at most 200 characters.\n> [^>]*Moves "
+              "made: 1\\. [^>]*> Left the game after 1 move");
+#endif
+}
+
 TEST(PlayGameTest, UndoAndRestartGoBack) {
   scoped_temp_dir dir;
   write_two_move_level();
-  const game_run run = play("b -2\nd +1\nundo\nundo\nb -1\nd right 3\nrestart\nhelp\n");
+  // Commands and directions in any case.
+  const game_run run = play("b -2\nd +1\nundo\nUNDO\nb -1\nd Right 3\nRestart\nHELP\n");
   EXPECT_EQ(run.status, 0);
   const auto board_after = [&](int moves) {
     // Each board comes before its progress line; the n-th state counted from 0.

@@ -482,3 +482,33 @@ TEST(generator, the_redraw_bound_ends_a_turn_that_only_a_straddling_draw_could_f
   EXPECT_GT(turn_us, (redraw_bound_seconds - 1) * second_us);
   EXPECT_LE(turn_us, redraw_bound_seconds * second_us);
 }
+
+TEST(generator, waits_for_the_next_second_instead_of_redrawing_and_makes_the_same_levels) {
+  std::int64_t spinning_draws = 0;
+  std::int64_t waiting_draws = 0;
+  int waits = 0;
+  for (std::int64_t n = 0; n < 20; ++n) {
+    // A steady tick, so that both runs read the clock at the same points near
+    // every change of second.
+    simulated_platform spinning = platform_at(start_second + 7919 * n, 0, 20);
+    spinning.spin = true;
+    simulated_platform waiting = platform_at(start_second + 7919 * n, 0, 20);
+    generated_level levels[2];
+    for (simulated_platform* platform : {&spinning, &waiting}) {
+      const scoped_generator_platform use(*platform);
+      levels[platform == &waiting] = generate_level(1 + n % 60);
+    }
+    ASSERT_EQ(levels[0].num_block, levels[1].num_block) << n;
+    EXPECT_EQ(encode_block(levels[0].prisoner), encode_block(levels[1].prisoner)) << n;
+    for (int i = 0; i < levels[0].num_block; ++i) {
+      EXPECT_EQ(encode_block(levels[0].blockers[i]), encode_block(levels[1].blockers[i])) << n;
+    }
+    EXPECT_EQ(spinning.clock_us / second_us, waiting.clock_us / second_us) << n;
+    spinning_draws += static_cast<std::int64_t>(spinning.seed_times.size());
+    waiting_draws += static_cast<std::int64_t>(waiting.seed_times.size());
+    waits += waiting.waits;
+  }
+  // Spinning redraws all through every second; waiting only near its end.
+  EXPECT_GT(waits, 100);
+  EXPECT_LT(waiting_draws * 20, spinning_draws);
+}

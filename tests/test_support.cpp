@@ -61,6 +61,17 @@ void simulated_platform::sleep_ms(int milliseconds) {
   slept_us += std::int64_t{milliseconds} * 1000;
 }
 
+void simulated_platform::sleep_until_second_ends(std::time_t second) {
+  const std::int64_t wake = (static_cast<std::int64_t>(second) + 1) * 1'000'000 - wake_margin_us;
+  const std::int64_t period = 2 * tick_us;
+  const std::int64_t skipped = wake > clock_us ? (wake - clock_us) / period * period : 0;
+  if (spin || skipped == 0) {
+    return;
+  }
+  clock_us += skipped;
+  ++waits;
+}
+
 void simulated_platform::seed(unsigned int value) {
   if (keep_log) {
     log += 'S';

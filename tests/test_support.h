@@ -42,17 +42,25 @@ class simulated_platform : public generator_platform {
 
   std::time_t now() override;
   void sleep_ms(int milliseconds) override;
+  // Advances the clock to `wake_margin_us` before the second ends, in whole
+  // periods of two clock readings (one redraw), so that a run that waits meets
+  // each change of second at the same point of a redraw as a run that spins.
+  // Does nothing when `spin` is set.
+  void sleep_until_second_ends(std::time_t second) override;
   void seed(unsigned int value) override;
   int next_value() override;
 
   // The n-th value (from 0) that follows seeding with `seed`.
   static int value_for(unsigned int seed, int n = 0);
 
-  std::int64_t clock_us = 0;             // the simulated time
-  std::int64_t tick_us = 1;              // cost of one clock reading
-  std::int64_t tick_spread_us = 0;       // up to this much more per reading, unevenly
-  std::int64_t slept_us = 0;             // total time spent in sleeps
-  std::vector<int> sleeps;               // every sleep, in milliseconds, in order
+  std::int64_t clock_us = 0;        // the simulated time
+  std::int64_t tick_us = 1;         // cost of one clock reading
+  std::int64_t tick_spread_us = 0;  // up to this much more per reading, unevenly
+  std::int64_t slept_us = 0;        // total time spent in sleeps
+  std::vector<int> sleeps;          // every sleep, in milliseconds, in order
+  bool spin = false;                // never wait for the end of a second
+  int waits = 0;                    // waits for the end of a second that moved the clock
+  static constexpr std::int64_t wake_margin_us = 2000;
   std::vector<std::int64_t> seed_times;  // the clock at every seeding
   // The first values after the next seedings with a new seed, in order; seeding
   // again with the seed just used gives the same value again.
