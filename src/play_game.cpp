@@ -115,7 +115,7 @@ std::optional<int> parse_distance(const BLOCK& block, char shown, std::string_vi
       return ask_distance();
     }
     if ((word == "left" || word == "right") != block.horizontal) {
-      out << line_fault(level, move.block, word) << '\n';
+      out << line_fault(block, shown, word) << '\n';
       return std::nullopt;
     }
     sign = word == "left" || word == "up" ? -1 : 1;
@@ -308,11 +308,10 @@ std::string move_fault(const play_level& level, play_move move) {
   return {};
 }
 
-std::string line_fault(const play_level& level, int number, std::string_view direction) {
-  return std::string(1, block_letter(number)) + " cannot move " + std::string(direction) +
-         ": it lies " +
-         (block_of(level, number).horizontal ? "across and moves only left or right."
-                                             : "upright and moves only up or down.");
+std::string line_fault(const BLOCK& block, char letter, std::string_view direction) {
+  return std::string(1, letter) + " cannot move " + std::string(direction) + ": it lies " +
+         (block.horizontal ? "across and moves only left or right."
+                           : "upright and moves only up or down.");
 }
 
 std::string escape_text(std::size_t moves, std::optional<std::size_t> fewest) {

@@ -25,9 +25,10 @@ const char* direction_of(const BLOCK& block, int distance);
 // way.", or an empty text when the block can slide that far.
 std::string move_fault(const play_level& level, play_move move);
 
-// Why block `number` cannot move `direction` (left, right, up or down) off its
-// own line, e.g. "a cannot move left: it lies upright and moves only up or down."
-std::string line_fault(const play_level& level, int number, std::string_view direction);
+// Why `block`, named by `letter`, cannot move `direction` (left, right, up or
+// down) off its own line, e.g. "a cannot move left: it lies upright and moves
+// only up or down."
+std::string line_fault(const BLOCK& block, char letter, std::string_view direction);
 
 // Said when no moves free the prisoner from a position.
 inline constexpr const char* unsolvable_text =

@@ -60,8 +60,10 @@ const char* arrow_word(key_code arrow) {
 void slide(screen_game& game, key_code arrow, bool was_sliding) {
   const bool across = arrow == key_code::left || arrow == key_code::right;
   const int step = arrow == key_code::left || arrow == key_code::up ? -1 : 1;
-  if (across != block_of(game.now, game.picked).horizontal) {
-    set_note(game, note_kind::fault, line_fault(game.now, game.picked, arrow_word(arrow)));
+  const BLOCK& block = block_of(game.now, game.picked);
+  if (across != block.horizontal) {
+    set_note(game, note_kind::fault,
+             line_fault(block, block_letter(game.picked), arrow_word(arrow)));
     return;
   }
   const play_move move{game.picked, step};
