@@ -1,9 +1,9 @@
 #include "play_terminal.h"
 
 #include <curses.h>
+#include <poll.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <exception>
@@ -15,34 +15,61 @@ namespace {
 
 // The signal that asked the game to end, 0 while none has.
 volatile std::sig_atomic_t stopped_by = 0;
+// Set when Ctrl-Z asks the game to stop for a while.
+volatile std::sig_atomic_t suspend_asked = 0;
 
-extern "C" void note_stop(int signal) {
-  stopped_by = signal;
+extern "C" void note_signal(int signal) {
+  if (signal == SIGTSTP) {
+    suspend_asked = 1;
+  } else {
+    stopped_by = signal;
+  }
 }
 
-// Catches SIGINT and SIGTERM while it lives, so that the game restores the
-// terminal before the signal ends the program.
+constexpr int caught_signals[] = {SIGINT, SIGTERM, SIGTSTP};
+
+// Catches SIGINT, SIGTERM and SIGTSTP (those not ignored) while it lives, so
+// that the game restores the terminal before the program ends or stops.
 class signal_catcher {
  public:
   signal_catcher() {
     struct sigaction action {};
-    action.sa_handler = note_stop;
+    action.sa_handler = note_signal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;  // no SA_RESTART: the signal ends the wait for a key
-    sigaction(SIGINT, &action, &old_interrupt_);
-    sigaction(SIGTERM, &action, &old_terminate_);
+    for (std::size_t i = 0; i < std::size(caught_signals); ++i) {
+      sigaction(caught_signals[i], nullptr, &old_[i]);
+      if (old_[i].sa_handler != SIG_IGN) {
+        sigaction(caught_signals[i], &action, nullptr);
+      }
+    }
   }
   ~signal_catcher() {
-    sigaction(SIGINT, &old_interrupt_, nullptr);
-    sigaction(SIGTERM, &old_terminate_, nullptr);
+    for (std::size_t i = 0; i < std::size(caught_signals); ++i) {
+      sigaction(caught_signals[i], &old_[i], nullptr);
+    }
   }
   signal_catcher(const signal_catcher&) = delete;
   signal_catcher& operator=(const signal_catcher&) = delete;
 
  private:
-  struct sigaction old_interrupt_ {};
-  struct sigaction old_terminate_ {};
+  struct sigaction old_[std::size(caught_signals)] = {};
 };
+
+// Stops the program for Ctrl-Z with the terminal restored, and takes the
+// terminal over again when the program continues.
+void suspend() {
+  endwin();
+  struct sigaction stop {};
+  stop.sa_handler = SIG_DFL;
+  sigemptyset(&stop.sa_mask);
+  struct sigaction caught {};
+  sigaction(SIGTSTP, &stop, &caught);
+  std::raise(SIGTSTP);  // returns once the program continues
+  sigaction(SIGTSTP, &caught, nullptr);
+  refresh();
+  keypad(stdscr, TRUE);  // the keys' own codes were turned off with the rest
+}
 
 // Colour pairs: the prisoner, the five blocker colours in turn, faults, the win.
 constexpr short prisoner_pair = 1;
@@ -174,21 +201,28 @@ std::optional<screen_key> key_of(int pressed) {
   }
 }
 
+// True when no more keys can come: the terminal has hung up or the input is closed.
+bool input_has_ended() {
+  pollfd input{STDIN_FILENO, POLLIN, 0};
+  return poll(&input, 1, 0) == 1 && (input.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 // Reads keys and plays the solution's steps until the player leaves, a signal
 // comes or the input ends.
 void run(screen_game& game, bool colour) {
   draw(lay_out(game), colour);
   while (stopped_by == 0) {
     timeout(game.playing.empty() ? -1 : play_step_ms);
-    errno = 0;
     const int pressed = getch();
-    if (stopped_by != 0) {
+    if (suspend_asked != 0) {
+      suspend_asked = 0;
+      suspend();
+    }
+    if (stopped_by != 0 || (pressed == ERR && input_has_ended())) {
       return;
     }
     if (pressed == ERR && !game.playing.empty()) {
       play_step(game);
-    } else if (pressed == ERR && errno != EINTR) {
-      return;  // the input has ended
     } else if (pressed != ERR) {
       const std::optional<screen_key> key = key_of(pressed);
       if (key && press(game, *key) == screen_action::leave) {
