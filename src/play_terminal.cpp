@@ -221,6 +221,7 @@ void run(screen_game& game, bool colour) {
     if (stopped_by != 0 || (pressed == ERR && input_has_ended())) {
       return;
     }
+    const bool was_won = game.note_is == note_kind::won;
     if (pressed == ERR && !game.playing.empty()) {
       play_step(game);
     } else if (pressed != ERR) {
@@ -228,6 +229,9 @@ void run(screen_game& game, bool colour) {
       if (key && press(game, *key) == screen_action::leave) {
         return;
       }
+    }
+    if (!was_won && game.note_is == note_kind::won) {
+      flushinp();  // keys typed ahead do not skip the news of the escape
     }
     draw(lay_out(game), colour);
   }
