@@ -90,7 +90,7 @@ void undo(screen_game& game) {
   game.made.pop_back();
   apply(game.now, play_move{last.block, -last.distance});
   game.picked = last.block;
-  set_note(game, note_kind::info, "Took back " + move_words(game.start, last) + ".");
+  set_note(game, note_kind::info, "Took back " + move_words(game.now, last) + ".");
   after_change(game);
 }
 
