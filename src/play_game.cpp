@@ -13,19 +13,6 @@
 
 namespace {
 
-// Which way a block goes for the sign of `distance`, as the board is drawn (row 0 on top).
-const char* direction_of(const BLOCK& block, int distance) {
-  if (block.horizontal) {
-    return distance < 0 ? "left" : "right";
-  }
-  return distance < 0 ? "up" : "down";
-}
-
-// "1 cell", "2 cells", "1 move" ...
-std::string counted(std::size_t count, const char* thing) {
-  return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
-}
-
 // A move as it is typed, e.g. "b -2".
 std::string move_text(play_move move) {
   return std::string(1, block_letter(move.block)) + (move.distance < 0 ? " -" : " +") +
@@ -128,9 +115,7 @@ std::optional<int> parse_distance(const BLOCK& block, char shown, std::string_vi
       return ask_distance();
     }
     if ((word == "left" || word == "right") != block.horizontal) {
-      out << shown << " cannot move " << word << ": it lies "
-          << (block.horizontal ? "across and moves only left or right.\n"
-                               : "upright and moves only up or down.\n");
+      out << line_fault(block, shown, word) << '\n';
       return std::nullopt;
     }
     sign = word == "left" || word == "up" ? -1 : 1;
@@ -176,24 +161,18 @@ bool announce_escape(const game& g) {
   if (!is_prisoner_free(g.now)) {
     return false;
   }
-  g.out << "The prisoner is free! Moves used: " << g.made.size()
-        << ", fewest possible: " << g.fewest_overall.value_or(0) << ".";
-  if (g.fewest_overall && g.made.size() == *g.fewest_overall) {
-    g.out << " A perfect escape.";
-  }
-  g.out << '\n';
+  g.out << escape_text(g.made.size(), g.fewest_overall) << '\n';
   return true;
 }
 
 void say_goodbye(const game& g) {
-  g.out << "Left the game after " << counted(g.made.size(), "move") << ". The prisoner is still in."
-        << std::endl;
+  g.out << goodbye_text(g.made.size()) << std::endl;
 }
 
 void give_hint(const game& g, bool whole) {
   const std::optional<std::vector<play_move>> solution = solve_level(g.now);
   if (!solution) {
-    g.out << "No moves free the prisoner: this level cannot be solved.\n";
+    g.out << unsolvable_text << '\n';
     return;
   }
   if (!whole) {
@@ -276,8 +255,8 @@ bool obey(game& g, std::string_view line) {
   return false;
 }
 
-// The level in the working directory, or nothing after the reader's message,
-// ended by a line break, has gone to `out`. Never writes a file.
+}  // namespace
+
 std::optional<play_level> read_play_level(std::ostream& out) {
   BLOCK blockers[max_blockers];
   play_level level;
@@ -289,14 +268,24 @@ std::optional<play_level> read_play_level(std::ostream& out) {
     if (text.empty() || text.back() != '\n') {
       text += '\n';
     }
-    out << text;
+    out << text << "Cannot play: run escape_puzzle in this directory to make a new level."
+        << std::endl;
     return std::nullopt;
   }
   level.blockers.assign(blockers, blockers + num_block);
   return level;
 }
 
-}  // namespace
+std::string counted(std::size_t count, const char* thing) {
+  return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
+}
+
+const char* direction_of(const BLOCK& block, int distance) {
+  if (block.horizontal) {
+    return distance < 0 ? "left" : "right";
+  }
+  return distance < 0 ? "up" : "down";
+}
 
 std::string move_fault(const play_level& level, play_move move) {
   const BLOCK& block = block_of(level, move.block);
@@ -319,6 +308,25 @@ std::string move_fault(const play_level& level, play_move move) {
   return {};
 }
 
+std::string line_fault(const BLOCK& block, char letter, std::string_view direction) {
+  return std::string(1, letter) + " cannot move " + std::string(direction) + ": it lies " +
+         (block.horizontal ? "across and moves only left or right."
+                           : "upright and moves only up or down.");
+}
+
+std::string escape_text(std::size_t moves, std::optional<std::size_t> fewest) {
+  std::string text = "The prisoner is free! Moves used: " + std::to_string(moves) +
+                     ", fewest possible: " + std::to_string(fewest.value_or(0)) + ".";
+  if (fewest && moves == *fewest) {
+    text += " A perfect escape.";
+  }
+  return text;
+}
+
+std::string goodbye_text(std::size_t moves) {
+  return "Left the game after " + counted(moves, "move") + ". The prisoner is still in.";
+}
+
 bool wants_colour(bool stdout_is_terminal, const char* no_color) {
   return stdout_is_terminal && (no_color == nullptr || *no_color == '\0');
 }
@@ -326,7 +334,6 @@ bool wants_colour(bool stdout_is_terminal, const char* no_color) {
 int play_game(std::istream& in, std::ostream& out, bool colour) {
   std::optional<play_level> level = read_play_level(out);
   if (!level) {
-    out << "Cannot play: run escape_puzzle in this directory to make a new level." << std::endl;
     return 1;
   }
   game g{out, colour, *level, *level, {}, std::nullopt};

@@ -2,15 +2,45 @@
 // line, on a board drawn in text.
 #pragma once
 
+#include <cstddef>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "play_solver.h"
+
+// The level in the working directory, or nothing after the reader's message and
+// the advice to make a new level, each ended by a line break, have gone to
+// `out`. Never writes a file.
+std::optional<play_level> read_play_level(std::ostream& out);
+
+// A count and what it counts: "1 cell", "2 cells", "1 move" ...
+std::string counted(std::size_t count, const char* thing);
+
+// The way block goes for the sign of `distance`: "left", "right", "up" or "down".
+const char* direction_of(const BLOCK& block, int distance);
 
 // Why the move cannot be made, e.g. "c cannot move 2 cells down: b is in the
 // way.", or an empty text when the block can slide that far.
 std::string move_fault(const play_level& level, play_move move);
+
+// Why `block`, named by `letter`, cannot move `direction` (left, right, up or
+// down) off its own line, e.g. "a cannot move left: it lies upright and moves
+// only up or down."
+std::string line_fault(const BLOCK& block, char letter, std::string_view direction);
+
+// Said when no moves free the prisoner from a position.
+inline constexpr const char* unsolvable_text =
+    "No moves free the prisoner: this level cannot be solved.";
+
+// The end of a game won in `moves` moves, compared with the fewest (none when
+// unsolvable), e.g. "The prisoner is free! Moves used: 3, fewest possible: 3. A perfect escape."
+std::string escape_text(std::size_t moves, std::optional<std::size_t> fewest);
+
+// The end of a game left before the prisoner is free, e.g.
+// "Left the game after 2 moves. The prisoner is still in."
+std::string goodbye_text(std::size_t moves);
 
 // True when the board should be coloured: output goes to a terminal and
 // NO_COLOR (given as the variable's value, null when unset) is unset or empty.

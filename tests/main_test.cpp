@@ -193,17 +193,20 @@ TEST(Report, SaysWhenTheSearchRunsOutOfMemory) {
 #else
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const auto run_with_little_memory = [] {
-    scoped_temp_dir dir;
-    write_wide_unsolvable_level();
-    // Leave the process two more megabytes of address space than it has now.
-    long pages = 0;
-    std::ifstream("/proc/self/statm") >> pages;
-    const rlim_t limit = static_cast<rlim_t>(pages) * 4096 + (2 << 20);
-    const rlimit address_space{limit, limit};
-    setrlimit(RLIMIT_AS, &address_space);
     tail_buffer tail;
-    std::ostream out(&tail);
-    const int status = report_num_moves(out);
+    int status = -1;
+    {  // the directory goes before the process exits
+      scoped_temp_dir dir;
+      write_wide_unsolvable_level();
+      // Leave the process two more megabytes of address space than it has now.
+      long pages = 0;
+      std::ifstream("/proc/self/statm") >> pages;
+      const rlim_t limit = static_cast<rlim_t>(pages) * 4096 + (2 << 20);
+      const rlimit address_space{limit, limit};
+      setrlimit(RLIMIT_AS, &address_space);
+      std::ostream out(&tail);
+      status = report_num_moves(out);
+    }
     std::fputs(tail.tail().c_str(), stderr);
     std::exit(status);
   };

@@ -4,7 +4,7 @@
 // positions, and prints, for each wanted distance, one position at that
 // distance together with what the move counter gives for it.
 //
-// Usage: find_hard_levels [seed] [levels to draw] [fewest blockers] [most blockers]
+// Usage: find_hard_levels [--seed S] [--draws N] [--fewest BLOCKERS] [--most BLOCKERS]
 
 #include <chrono>
 #include <cstdlib>
@@ -17,6 +17,7 @@
 #include "level_search.h"
 #include "num_moves_calculator.h"
 #include "test_support.h"
+#include "tool_options.h"
 
 namespace {
 
@@ -91,15 +92,28 @@ std::pair<int, long> count_moves(const test_level& level) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const unsigned seed = argc > 1 ? static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)) : 1;
-  const int draws = argc > 2 ? std::atoi(argv[2]) : 2000;
-  const int fewest = argc > 3 ? std::atoi(argv[3]) : 10;
-  const int most = argc > 4 ? std::atoi(argv[4]) : 13;
+  const char* usage =
+      "find_hard_levels [--seed S] [--draws N] [--fewest BLOCKERS] [--most BLOCKERS]";
+  long long seed = 1;
+  long long draws = 2000;
+  long long fewest = 10;
+  long long most = 13;
+  const std::vector<std::string> words = read_tool_options(argc, argv, usage,
+                                                           {{"--seed", &seed, 0, UINT32_MAX},
+                                                            {"--draws", &draws, 1, 100'000'000},
+                                                            {"--fewest", &fewest, 0, max_blockers},
+                                                            {"--most", &most, 0, max_blockers}});
+  if (!words.empty() || fewest > most) {
+    exit_with_usage(usage, words.empty() ? "--fewest is more than --most"
+                                         : "unexpected argument " + words.front());
+  }
   const std::set<int> wanted{15, 17, 19, 20, 21, 23, 25};
+  int found_any = 0;
 
-  std::mt19937 random(seed);
+  std::mt19937 random(static_cast<unsigned>(seed));
   for (int draw = 0; draw < draws; ++draw) {
-    const int num_blockers = std::uniform_int_distribution<int>(fewest, most)(random);
+    const int num_blockers = std::uniform_int_distribution<int>(static_cast<int>(fewest),
+                                                                static_cast<int>(most))(random);
     const test_level level = random_level(random, num_blockers);
     if (static_cast<int>(level.blockers.size()) < fewest) {
       continue;
@@ -120,7 +134,13 @@ int main(int argc, char** argv) {
                 << distance.size() << " positions, distance " << d << ", counter " << moves
                 << ", examined " << examined << ", " << took.count() << " s\n"
                 << draw_level(found) << std::endl;
+      ++found_any;
     }
+  }
+  if (found_any == 0) {
+    std::cout << "no level of " << fewest << " to " << most << " blockers in " << draws
+              << " draws is 15 to 25 moves from a solution" << std::endl;
+    return 1;
   }
   return 0;
 }

@@ -18,6 +18,7 @@
 
 #include "random_lvl_function.h"
 #include "test_support.h"
+#include "tool_options.h"
 
 namespace {
 
@@ -65,24 +66,27 @@ double percentile(std::vector<double> values, double share) {
   return values[index];
 }
 
+constexpr const char* usage =
+    "generator_stats [--levels N] [--bound SECONDS] [--tick-us MICROSECONDS] [--seed S]";
+
 options parse(int argc, char** argv) {
   options chosen;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string name = argv[i];
-    const long long value = std::atoll(argv[i + 1]);
-    if (name == "--levels") {
-      chosen.levels = static_cast<int>(value);
-    } else if (name == "--bound") {
-      chosen.bound_seconds = static_cast<int>(value);
-    } else if (name == "--tick-us") {
-      chosen.tick_us = value;
-    } else if (name == "--seed") {
-      chosen.seed = static_cast<std::uint64_t>(value);
-    } else {
-      std::fprintf(stderr, "unknown option %s\n", argv[i]);
-      std::exit(2);
-    }
+  long long levels = chosen.levels;
+  long long bound = chosen.bound_seconds;
+  long long tick = chosen.tick_us;
+  long long seed = 1;
+  const std::vector<std::string> words = read_tool_options(argc, argv, usage,
+                                                           {{"--levels", &levels, 1, 100'000'000},
+                                                            {"--bound", &bound, 0, INT_MAX},
+                                                            {"--tick-us", &tick, 2, 1'000'000},
+                                                            {"--seed", &seed, 0, LLONG_MAX}});
+  if (!words.empty()) {
+    exit_with_usage(usage, "unexpected argument " + words.front());
   }
+  chosen.levels = static_cast<int>(levels);
+  chosen.bound_seconds = static_cast<int>(bound);
+  chosen.tick_us = tick;
+  chosen.seed = static_cast<std::uint64_t>(seed);
   return chosen;
 }
 

@@ -6,6 +6,7 @@
 //
 // Usage: run_corpus_level [level name ...]   (no names: every level)
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <vector>
@@ -14,11 +15,22 @@
 #include "level_search.h"
 #include "num_moves_calculator.h"
 #include "test_support.h"
+#include "tool_options.h"
 
 int main(int argc, char** argv) {
+  const char* usage = "run_corpus_level [level name ...]";
   std::vector<const corpus_level*> chosen;
-  for (int i = 1; i < argc; ++i) {
-    chosen.push_back(&corpus_level_named(argv[i]));
+  for (const std::string& name : read_tool_options(argc, argv, usage, {})) {
+    const auto named = [&](const corpus_level& level) { return level.name == name; };
+    const auto found = std::find_if(level_corpus().begin(), level_corpus().end(), named);
+    if (found == level_corpus().end()) {
+      std::string names;
+      for (const corpus_level& level : level_corpus()) {
+        names += std::string(" ") + level.name;
+      }
+      exit_with_usage(usage, "no level named " + name + "; the levels are" + names);
+    }
+    chosen.push_back(&*found);
   }
   if (chosen.empty()) {
     for (const corpus_level& level : level_corpus()) {

@@ -1,0 +1,113 @@
+// The full-screen game without a terminal: the state of a game, what each key
+// does to it, and the screen laid out as lines of text with a look per character.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "play_solver.h"
+
+// The keys and events the game reacts to.
+enum class key_code {
+  character,  // a printable character
+  up,
+  down,
+  left,
+  right,
+  tab,
+  back_tab,  // Shift-Tab
+  escape,
+  enter,
+  click,   // a mouse click at a cell of the terminal
+  resize,  // the terminal has a new size
+  other,   // any other key
+};
+
+// One key press or event.
+struct screen_key {
+  key_code code = key_code::other;
+  char character = 0;  // the character, for key_code::character
+  int row = 0;         // the cell clicked, or the new number of rows and columns after a resize
+  int column = 0;
+};
+
+// Makes a new level for the `n` key; nothing when none could be made.
+using level_source = std::function<std::optional<play_level>()>;
+
+// What the message line under the board reports.
+enum class note_kind { info, fault, won };
+
+// A game on the screen. Change it only through the functions below.
+struct screen_game {
+  play_level start;
+  play_level now;
+  std::vector<play_move> made;                   // moves from the start to now
+  std::optional<std::size_t> fewest_from_start;  // none when no moves free the prisoner
+  std::optional<std::size_t> fewest_from_here;
+  int picked = prisoner_number;    // the block the arrow keys slide
+  bool sliding = false;            // the last key slid `picked`; the same arrow lengthens that move
+  std::optional<play_move> tip;    // the next move of a fewest solution, while shown
+  std::vector<play_move> playing;  // moves of a solution still to be played, the next first
+  bool showing_help = false;
+  std::string note;  // the message line
+  note_kind note_is = note_kind::info;
+  int rows = 0;  // the terminal's size
+  int columns = 0;
+  level_source new_level;  // for `n`; none when new levels are not available
+};
+
+// Time between two moves while a solution is played.
+inline constexpr int play_step_ms = 300;
+
+// What the driver does after a key.
+enum class screen_action { stay, leave };
+
+// A game of `level` from its start, on a terminal of `rows` by `columns`.
+screen_game start_screen(const play_level& level, int rows, int columns,
+                         level_source new_level = {});
+
+// Carries out one key or event; `leave` once the player quits or after the key
+// that follows the prisoner's escape.
+screen_action press(screen_game& game, const screen_key& key);
+
+// Plays the next move of the solution being played, if any; the driver calls
+// it every play_step_ms while `playing` is not empty and no key comes.
+void play_step(screen_game& game);
+
+// The line left on the terminal after the game: how it ended.
+std::string closing_line(const screen_game& game);
+
+// How a character of the screen is drawn.
+enum class look_kind {
+  plain,
+  frame,   // the board's frame
+  exit,    // the exit's label
+  block,   // a block that is not picked
+  picked,  // the picked block
+  tip,     // the tip's block and the cells it slides into
+  fault,   // a message saying why a key did nothing
+  won,     // the message that the prisoner is free
+};
+
+// The look of one character: its kind and, on the board, its block.
+struct screen_look {
+  look_kind kind = look_kind::plain;
+  int block = no_block;
+
+  bool operator==(const screen_look&) const = default;
+};
+
+// The screen: one text line a terminal row, top first, without trailing
+// spaces, and the look of every character of those lines.
+struct screen_picture {
+  std::vector<std::string> text;
+  std::vector<std::vector<screen_look>> looks;
+};
+
+// The screen for the game's terminal size: the board with its frame and exit,
+// each cell several characters wide, the status and message lines below; or the
+// help; or one line asking for a larger terminal when the board does not fit.
+screen_picture lay_out(const screen_game& game);

@@ -1,0 +1,278 @@
+#include "play_terminal.h"
+
+#include <curses.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <stdexcept>
+#include <string_view>
+
+namespace {
+
+// The signal that asked the game to end, 0 while none has.
+volatile std::sig_atomic_t stopped_by = 0;
+// Set when Ctrl-Z asks the game to stop for a while.
+volatile std::sig_atomic_t suspend_asked = 0;
+
+extern "C" void note_signal(int signal) {
+  if (signal == SIGTSTP) {
+    suspend_asked = 1;
+  } else {
+    stopped_by = signal;
+  }
+}
+
+constexpr int caught_signals[] = {SIGINT, SIGTERM, SIGTSTP};
+
+// Catches SIGINT, SIGTERM and SIGTSTP (those not ignored) while it lives, so
+// that the game restores the terminal before the program ends or stops.
+class signal_catcher {
+ public:
+  signal_catcher() {
+    struct sigaction action {};
+    action.sa_handler = note_signal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no SA_RESTART: the signal ends the wait for a key
+    for (std::size_t i = 0; i < std::size(caught_signals); ++i) {
+      sigaction(caught_signals[i], nullptr, &old_[i]);
+      if (old_[i].sa_handler != SIG_IGN) {
+        sigaction(caught_signals[i], &action, nullptr);
+      }
+    }
+  }
+  ~signal_catcher() {
+    for (std::size_t i = 0; i < std::size(caught_signals); ++i) {
+      sigaction(caught_signals[i], &old_[i], nullptr);
+    }
+  }
+  signal_catcher(const signal_catcher&) = delete;
+  signal_catcher& operator=(const signal_catcher&) = delete;
+
+ private:
+  struct sigaction old_[std::size(caught_signals)] = {};
+};
+
+// Stops the program for Ctrl-Z with the terminal restored, and takes the
+// terminal over again when the program continues.
+void suspend() {
+  endwin();
+  struct sigaction stop {};
+  stop.sa_handler = SIG_DFL;
+  sigemptyset(&stop.sa_mask);
+  struct sigaction caught {};
+  sigaction(SIGTSTP, &stop, &caught);
+  std::raise(SIGTSTP);  // returns once the program continues
+  sigaction(SIGTSTP, &caught, nullptr);
+  refresh();
+  keypad(stdscr, TRUE);  // the keys' own codes were turned off with the rest
+}
+
+// Colour pairs: the prisoner, the five blocker colours in turn, faults, the win.
+constexpr short prisoner_pair = 1;
+constexpr short first_blocker_pair = 2;
+constexpr short blocker_colours[] = {COLOR_GREEN, COLOR_YELLOW, COLOR_BLUE, COLOR_MAGENTA,
+                                     COLOR_CYAN};
+constexpr short fault_pair = 7;
+constexpr short won_pair = 8;
+
+// The terminal in full-screen mode while it lives; restored whichever way the
+// game ends, an exception included.
+class curses_terminal {
+ public:
+  explicit curses_terminal(bool colour) {
+    screen_ = newterm(nullptr, stdout, stdin);
+    if (screen_ == nullptr) {
+      throw std::runtime_error("cannot take over the terminal");
+    }
+    cbreak();
+    noecho();
+    keypad(stdscr, TRUE);
+    set_escdelay(25);
+    curs_set(0);
+    mousemask(BUTTON1_PRESSED, nullptr);
+    mouseinterval(0);
+    colour_ = colour && has_colors();
+    if (colour_) {
+      start_color();
+      use_default_colors();
+      init_pair(prisoner_pair, COLOR_WHITE, COLOR_RED);
+      for (short i = 0; i < static_cast<short>(std::size(blocker_colours)); ++i) {
+        init_pair(static_cast<short>(first_blocker_pair + i), COLOR_BLACK, blocker_colours[i]);
+      }
+      init_pair(fault_pair, COLOR_RED, -1);
+      init_pair(won_pair, COLOR_GREEN, -1);
+    }
+  }
+  ~curses_terminal() {
+    endwin();
+    delscreen(screen_);
+  }
+  curses_terminal(const curses_terminal&) = delete;
+  curses_terminal& operator=(const curses_terminal&) = delete;
+
+  bool colour() const {
+    return colour_;
+  }
+
+ private:
+  SCREEN* screen_ = nullptr;
+  bool colour_ = false;
+};
+
+chtype block_colour(int number) {
+  return COLOR_PAIR(number == prisoner_number
+                        ? prisoner_pair
+                        : first_blocker_pair + (number - 1) % std::size(blocker_colours));
+}
+
+chtype attributes_of(screen_look look, bool colour) {
+  const chtype own_colour = colour && look.block != no_block ? block_colour(look.block) : 0;
+  switch (look.kind) {
+    case look_kind::exit:
+      return A_BOLD;
+    case look_kind::block:
+      return own_colour;
+    case look_kind::picked:
+      return own_colour | A_REVERSE | A_BOLD;
+    case look_kind::tip:
+      return own_colour | A_REVERSE | A_BOLD | A_UNDERLINE;
+    case look_kind::fault:
+      return A_BOLD | (colour ? COLOR_PAIR(fault_pair) : 0);
+    case look_kind::won:
+      return A_BOLD | (colour ? COLOR_PAIR(won_pair) : 0);
+    default:
+      return A_NORMAL;
+  }
+}
+
+void draw(const screen_picture& picture, bool colour) {
+  erase();
+  for (std::size_t row = 0; row < picture.text.size(); ++row) {
+    const std::string& text = picture.text[row];
+    for (std::size_t column = 0; column < text.size(); ++column) {
+      mvaddch(static_cast<int>(row), static_cast<int>(column),
+              static_cast<unsigned char>(text[column]) |
+                  attributes_of(picture.looks[row][column], colour));
+    }
+  }
+  refresh();
+}
+
+// The model's key for a key the terminal reported, or nothing for events the
+// game ignores (a mouse event other than a press of the first button).
+std::optional<screen_key> key_of(int pressed) {
+  switch (pressed) {
+    case KEY_UP:
+      return screen_key{key_code::up};
+    case KEY_DOWN:
+      return screen_key{key_code::down};
+    case KEY_LEFT:
+      return screen_key{key_code::left};
+    case KEY_RIGHT:
+      return screen_key{key_code::right};
+    case '\t':
+      return screen_key{key_code::tab};
+    case KEY_BTAB:
+      return screen_key{key_code::back_tab};
+    case 27:
+      return screen_key{key_code::escape};
+    case '\n':
+    case '\r':
+    case KEY_ENTER:
+      return screen_key{key_code::enter};
+    case KEY_RESIZE:
+      return screen_key{key_code::resize, 0, getmaxy(stdscr), getmaxx(stdscr)};
+    case KEY_MOUSE: {
+      MEVENT event{};
+      if (getmouse(&event) != OK || (event.bstate & BUTTON1_PRESSED) == 0) {
+        return std::nullopt;
+      }
+      return screen_key{key_code::click, 0, event.y, event.x};
+    }
+    default:
+      if (pressed >= ' ' && pressed < 127) {
+        return screen_key{key_code::character, static_cast<char>(pressed)};
+      }
+      return screen_key{key_code::other};
+  }
+}
+
+// True when no more keys can come: the terminal has hung up or the input is closed.
+bool input_has_ended() {
+  pollfd input{STDIN_FILENO, POLLIN, 0};
+  return poll(&input, 1, 0) == 1 && (input.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+// Reads keys and plays the solution's steps until the player leaves, a signal
+// comes or the input ends.
+void run(screen_game& game, bool colour) {
+  draw(lay_out(game), colour);
+  while (stopped_by == 0) {
+    timeout(game.playing.empty() ? -1 : play_step_ms);
+    const int pressed = getch();
+    if (suspend_asked != 0) {
+      suspend_asked = 0;
+      suspend();
+    }
+    if (stopped_by != 0 || (pressed == ERR && input_has_ended())) {
+      return;
+    }
+    const bool was_won = game.note_is == note_kind::won;
+    if (pressed == ERR && !game.playing.empty()) {
+      play_step(game);
+    } else if (pressed != ERR) {
+      const std::optional<screen_key> key = key_of(pressed);
+      if (key && press(game, *key) == screen_action::leave) {
+        return;
+      }
+    }
+    if (!was_won && game.note_is == note_kind::won) {
+      flushinp();  // keys typed ahead do not skip the news of the escape
+    }
+    draw(lay_out(game), colour);
+  }
+}
+
+}  // namespace
+
+int play_full_screen(const play_level& level, const full_screen_options& options) {
+  stopped_by = 0;
+  std::string closing;
+  try {
+    const signal_catcher catcher;
+    const curses_terminal terminal(options.colour);
+    screen_game game = start_screen(level, getmaxy(stdscr), getmaxx(stdscr), options.new_level);
+    run(game, terminal.colour());
+    closing = closing_line(game);
+  } catch (const std::exception& error) {
+    std::cerr << "escape_play: " << error.what() << std::endl;
+    return 1;
+  }
+  if (stopped_by != 0) {
+    std::raise(stopped_by);  // the signal's own handling is back in place
+    return 128 + stopped_by;
+  }
+  std::cout << closing << std::endl;
+  return 0;
+}
+
+// The terminal description's names (lines, columns ...) are macros, so it comes last.
+#include <term.h>
+
+bool full_screen_available() {
+  const char* type = std::getenv("TERM");
+  if (isatty(STDIN_FILENO) != 1 || isatty(STDOUT_FILENO) != 1 || type == nullptr || *type == '\0' ||
+      std::string_view(type) == "dumb") {
+    return false;
+  }
+  int found = 0;
+  if (setupterm(type, STDOUT_FILENO, &found) != OK) {
+    return false;
+  }
+  del_curterm(cur_term);
+  return true;
+}

@@ -1,0 +1,175 @@
+#include "play_screen.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace {
+
+// Two moves: a (column 3, rows 1..3) up one, then c (column 5, rows 2..3) up one.
+play_level two_move_level() {
+  return {make_block(true, 2, 1, 3),
+          {make_block(false, 3, 3, 1), make_block(true, 2, 4, 5), make_block(false, 2, 5, 2),
+           make_block(true, 3, 0, 0)}};
+}
+
+screen_key typed(char c) {
+  return {key_code::character, c};
+}
+
+// Presses the keys in order; the action after the last one.
+screen_action press_all(screen_game& game, const std::vector<screen_key>& keys) {
+  screen_action action = screen_action::stay;
+  for (const screen_key& key : keys) {
+    action = press(game, key);
+  }
+  return action;
+}
+
+// Where `c` first shows on the screen.
+std::pair<int, int> find_on_screen(const screen_picture& picture, char c) {
+  for (std::size_t row = 0; row < picture.text.size(); ++row) {
+    if (const std::size_t at = picture.text[row].find(c); at != std::string::npos) {
+      return {static_cast<int>(row), static_cast<int>(at)};
+    }
+  }
+  return {-1, -1};
+}
+
+screen_look look_at(const screen_picture& picture, std::pair<int, int> at) {
+  return picture.looks.at(static_cast<std::size_t>(at.first))
+      .at(static_cast<std::size_t>(at.second));
+}
+
+TEST(PlayScreenTest, BoardExitAndStatusFitTheTerminal) {
+  screen_game game = start_screen(two_move_level(), 11, 60);
+  screen_picture picture = lay_out(game);
+  const std::vector<std::string> small = {
+      "  +------------+",
+      "  |ddddd . . . |",
+      "  |. . . a . . |",
+      "  |. . . a . c |",
+      "  |. PPP a . c   exit",
+      "  |. . . . . . |",
+      "  |. . . . bbb |",
+      "  +------------+",
+      "  Moves made: 0. Fewest: 2 from the start, 2 from here.",
+      "  Free the prisoner P: clear its row to the exit. Press ?",
+      "  for the keys."};
+  EXPECT_EQ(picture.text, small);
+  EXPECT_EQ(look_at(picture, find_on_screen(picture, 'P')), (screen_look{look_kind::picked, 0}));
+  EXPECT_EQ(look_at(picture, find_on_screen(picture, 'a')), (screen_look{look_kind::block, 1}));
+  EXPECT_EQ(look_at(picture, find_on_screen(picture, '+')).kind, look_kind::frame);
+  EXPECT_EQ(look_at(picture, find_on_screen(picture, 'x')).kind, look_kind::exit);
+
+  // Larger terminals get larger cells; one too small gets one line.
+  EXPECT_EQ(press(game, {key_code::resize, 0, 24, 80}), screen_action::stay);
+  picture = lay_out(game);
+  EXPECT_EQ(picture.text.size(), 24u);
+  EXPECT_EQ(picture.text[0], "  +" + std::string(36, '-') + "+");
+  EXPECT_EQ(picture.text[11], "  |  .   PPPPPPPPPPP aaaaa   .   ccccc   exit");
+  press(game, {key_code::resize, 0, 10, 80});
+  picture = lay_out(game);
+  EXPECT_EQ(picture.text[0], "Terminal too small (needs 60x11).");
+  EXPECT_EQ(picture.text[1], "");
+}
+
+TEST(PlayScreenTest, ArrowsSlideThePickedBlockOneMoveADirection) {
+  const play_level level = two_move_level();
+  screen_game game = start_screen(level, 24, 80);
+  press_all(game, {typed('b'), {key_code::left}, {key_code::left}, {key_code::left}});
+  EXPECT_EQ(game.made, (std::vector<play_move>{{2, -3}}));
+  press(game, {key_code::right});
+  EXPECT_EQ(game.made, (std::vector<play_move>{{2, -3}, {2, 1}}));
+  press_all(game, {typed('u'), typed('u')});
+  EXPECT_TRUE(game.made.empty());
+  EXPECT_EQ(game.now.blockers[1].x, 4);
+  press(game, typed('u'));
+  EXPECT_EQ(game.note, "There is no move to undo.");
+  EXPECT_EQ(game.note_is, note_kind::fault);
+
+  // Keys that move nothing say why.
+  const std::pair<std::vector<screen_key>, const char*> refused[] = {
+      {{typed('b'), {key_code::up}},
+       "b cannot move up: it lies across and moves only left or right."},
+      {{{key_code::right}}, "b cannot move 1 cell right: it would leave the board."},
+      {{typed('P'), {key_code::right}}, "P cannot move 1 cell right: a is in the way."},
+      {{typed('k')}, "There is no block k on this board."},
+      {{typed('z')}, "That key does nothing: press ? for the keys."},
+      {{{key_code::click, 0, 0, 0}}, "Click a block to pick it."},
+      {{typed('n')}, "New levels are not available here."}};
+  for (const auto& [keys, reason] : refused) {
+    press_all(game, keys);
+    EXPECT_EQ(game.note, reason);
+  }
+  press_all(game, {typed('d'), {key_code::right}, typed('r')});
+  EXPECT_TRUE(game.made.empty());
+  EXPECT_EQ(game.now.blockers[3].x, 0);
+}
+
+TEST(PlayScreenTest, TabShiftTabAndClickPick) {
+  screen_game game = start_screen(two_move_level(), 11, 60);
+  press(game, {key_code::tab});
+  EXPECT_EQ(game.picked, 1);
+  press_all(game, {{key_code::back_tab}, {key_code::back_tab}});
+  EXPECT_EQ(game.picked, 4);
+  // The top left character of c, whose neighbours above and left are free.
+  const auto [row, column] = find_on_screen(lay_out(game), 'c');
+  press(game, {key_code::click, 0, row, column - 1});
+  EXPECT_EQ(game.picked, 4);
+  press(game, {key_code::click, 0, row, column});
+  EXPECT_EQ(game.picked, 3);
+}
+
+TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
+  screen_game game = start_screen(two_move_level(), 24, 80);
+  press(game, typed('t'));
+  EXPECT_EQ(game.tip, (play_move{1, -1}));
+  EXPECT_EQ(game.picked, 1);
+  EXPECT_EQ(game.note, "Tip: a up 1 (fewest from here: 2).");
+  const screen_picture tip = lay_out(game);
+  EXPECT_EQ(look_at(tip, find_on_screen(tip, '^')), (screen_look{look_kind::tip, 1}));
+  EXPECT_EQ(look_at(tip, find_on_screen(tip, 'a')), (screen_look{look_kind::tip, 1}));
+
+  // A move off the way, then the solution from there, stopped by a key and started again.
+  press_all(game, {typed('b'), {key_code::left}, typed('s')});
+  EXPECT_EQ(game.playing.size(), 2u);
+  play_step(game);
+  press(game, typed('q'));
+  EXPECT_TRUE(game.playing.empty());
+  EXPECT_EQ(game.made.size(), 2u);
+  press(game, typed('s'));
+  play_step(game);
+  EXPECT_EQ(game.note_is, note_kind::won);
+  EXPECT_EQ(closing_line(game), "The prisoner is free! Moves used: 3, fewest possible: 2.");
+  EXPECT_EQ(press(game, {key_code::resize, 0, 30, 90}), screen_action::stay);
+  EXPECT_EQ(press(game, typed('x')), screen_action::leave);
+}
+
+TEST(PlayScreenTest, HelpQuitAndNewLevels) {
+  int asked = 0;
+  screen_game game = start_screen(two_move_level(), 24, 80, [&]() -> std::optional<play_level> {
+    if (++asked == 1) {
+      return std::nullopt;
+    }
+    // b fills the prisoner's row right of it and can never leave the row.
+    return play_level{make_block(true, 2, 0, 3), {make_block(true, 3, 3, 3)}};
+  });
+  press(game, typed('?'));
+  EXPECT_EQ(lay_out(game).text[2].substr(0, 10), "  a .. m, ");
+  EXPECT_EQ(press(game, {key_code::escape}), screen_action::stay);
+  EXPECT_EQ(closing_line(game), "Left the game after 0 moves. The prisoner is still in.");
+  press(game, typed('n'));
+  EXPECT_EQ(game.note, "No new level could be made.");
+  press_all(game, {typed('b'), {key_code::left}, typed('n')});
+  EXPECT_TRUE(game.made.empty());
+  EXPECT_EQ(game.now.blockers.size(), 1u);
+  EXPECT_EQ(lay_out(game).text[20],
+            "  Moves made: 0. Fewest: none from the start, none from here.");
+  press(game, typed('s'));
+  EXPECT_EQ(game.note, "No moves free the prisoner: this level cannot be solved.");
+  EXPECT_EQ(press(game, typed('Q')), screen_action::leave);
+  EXPECT_EQ(press(game, {key_code::escape}), screen_action::leave);
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+// escape_play as a person meets it: on a terminal (inside tmux) and in pipes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "test_support.h"
+
+namespace {
+
+// What a shell command prints on standard output.
+std::string output_of(const std::string& command) {
+  std::string output;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) {
+    return output;
+  }
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    output.append(buffer, got);
+  }
+  pclose(pipe);
+  return output;
+}
+
+// A tmux server of the test's own, on a socket in its directory; stopped at the end.
+class tmux_server {
+ public:
+  explicit tmux_server(const std::filesystem::path& socket)
+      : prefix_("env -u TMUX tmux -f /dev/null -S '" + socket.string() + "' ") {}
+  ~tmux_server() {
+    run("kill-server");
+  }
+  tmux_server(const tmux_server&) = delete;
+  tmux_server& operator=(const tmux_server&) = delete;
+
+  std::string run(const std::string& arguments) const {
+    return output_of(prefix_ + arguments + " 2>&1");
+  }
+
+  // The text on the session's screen.
+  std::string screen() const {
+    return run("capture-pane -p -t game");
+  }
+
+ private:
+  std::string prefix_;
+};
+
+// Polls until `done` holds; false when it still does not after a few seconds.
+template <class condition>
+bool eventually(condition done) {
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > give_up) {
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+// Two moves: a (column 3, rows 1..3) up one, then c (column 5, rows 2..3) up one.
+void write_two_move_level() {
+  write_level(make_block(true, 2, 1, 3), {make_block(false, 3, 3, 1), make_block(true, 2, 4, 5),
+                                          make_block(false, 2, 5, 2), make_block(true, 3, 0, 0)});
+}
+
+TEST(PlayTerminalTest, PlaysOnTheWholeTerminalAndLeavesItUsable) {
+  ASSERT_EQ(std::system("command -v tmux >/dev/null"), 0) << "the test needs tmux";
+  scoped_temp_dir dir;
+  write_two_move_level();
+  // The game, then the exit status and the terminal's settings after it.
+  write_bytes("play.sh", std::string("'") + ESCAPE_PLAY_PATH +
+                             "'\nstatus=$?\nstty -a > stty\necho $status > status\n");
+  const tmux_server tmux(dir.path() / "tmux.sock");
+  tmux.run("new-session -d -x 80 -y 24 -s game -c '" + dir.path().string() + "' 'sh play.sh'");
+
+  std::string screen;
+  ASSERT_TRUE(eventually([&] {
+    screen = tmux.screen();
+    return screen.find("exit") != std::string::npos;
+  })) << screen;
+  const std::string top_row = screen.substr(0, screen.find('\n', screen.find('\n') + 1));
+  EXPECT_NE(top_row.find("|ddddddddddddddddd "), std::string::npos) << screen;
+  EXPECT_NE(screen.find("PPPPPPPPPPP aaaaa"), std::string::npos) << screen;
+
+  tmux.run("send-keys -t game a Up");
+  ASSERT_TRUE(eventually([&] {
+    screen = tmux.screen();
+    return screen.find("Moves made: 1.") != std::string::npos;
+  })) << screen;
+  EXPECT_NE(screen.find("|ddddddddddddddddd aaaaa "), std::string::npos) << screen;
+  EXPECT_NE(screen.find("PPPPPPPPPPP       "), std::string::npos) << screen;
+
+  tmux.run("send-keys -t game q");
+  ASSERT_TRUE(eventually([] { return !read_bytes("status").empty(); })) << tmux.screen();
+  EXPECT_EQ(read_bytes("status"), "0\n");
+  // Echo and whole lines are back on.
+  const std::string settings = read_bytes("stty");
+  std::istringstream words_in(settings);
+  const std::set<std::string> words{std::istream_iterator<std::string>(words_in), {}};
+  EXPECT_TRUE(words.contains("echo") && words.contains("icanon")) << settings;
+}
+
+TEST(PlayTerminalTest, PlaysLineByLineInPipesAndRefusesUnknownArguments) {
+  scoped_temp_dir dir;
+  write_two_move_level();
+  const std::string program = std::string("'") + ESCAPE_PLAY_PATH + "'";
+  for (const char* arguments : {"", " --lines"}) {
+    const int status = std::system((program + arguments + " </dev/null >out 2>err").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(read_bytes("out").substr(0, 19), "Free the prisoner P");
+  }
+  const int status = std::system((program + " --colour </dev/null >out 2>err").c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  EXPECT_EQ(read_bytes("err"), "usage: escape_play [--lines]\n");
+  EXPECT_EQ(read_bytes("out"), "");
+}
+
+}  // namespace
