@@ -53,8 +53,8 @@ class random_source {
   std::uint64_t state_[4] = {};
 };
 
-// Every position of a set of pieces from which the prisoner can be freed,
-// in layers by the fewest moves that free it.
+// Every position of a layout (a set of pieces, each on its row or column) from
+// which the prisoner can be freed, in layers by the fewest moves that free it.
 class distance_layers {
  public:
   // Measures the pieces' positions (their places along their lines do not

@@ -9,7 +9,9 @@
 #include "play_solver.h"
 
 // When a search gives up or stops: after `seconds` of the clock or after
-// exploring `layouts` layouts (0: no such bound), whichever comes first.
+// measuring `layouts` layouts (sets of pieces on their rows and columns; 0: no
+// such bound), whichever comes first. A search measures at least until some
+// layout lets the prisoner out.
 struct maker_limits {
   double seconds = 60;
   std::uint64_t layouts = 0;
@@ -21,7 +23,7 @@ struct made_level {
   int moves = 0;                // the fewest moves that free the prisoner
   std::uint64_t seed = 0;       // the seed it was made with
   double seconds = 0;           // the time the search took
-  std::uint64_t layouts = 0;    // layouts whose positions were explored
+  std::uint64_t layouts = 0;    // layouts whose positions were measured
   std::uint64_t positions = 0;  // positions explored in all
 };
 

@@ -25,7 +25,7 @@ constexpr const char* usage =
 constexpr const char* help_text =
     "Runs the level maker once for each of the seeds S, S+1, ... (K of them; default 1 and\n"
     "20), each run bounded by T seconds (default 60), and prints for each seed the moves,\n"
-    "the time, the sets of pieces measured and the positions explored, then the\n"
+    "the time, the layouts measured and the positions explored, then the\n"
     "percentiles: of the time to a level of exactly N moves (a run that found none counts\n"
     "as T), or of the moves of the hardest level found in T seconds.\n";
 
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     positions += made->positions;
     searched += made->seconds;
     std::cout << "seed " << seed << ": " << made->moves << " moves in " << made->seconds << " s, "
-              << made->layouts << " sets of pieces, " << made->positions << " positions  "
+              << made->layouts << " layouts, " << made->positions << " positions  "
               << level_text(made->level) << std::endl;
   }
   std::cout << "found " << found << " of " << o.seeds << "; " << std::setprecision(0)
