@@ -81,7 +81,8 @@ class distance_layers {
 
  private:
   void find_alike(const play_level& pieces);
-  void add_free_positions(const slide_space& space, int number, packed_positions p, cell_set taken);
+  bool add_free_positions(const slide_space& space, int number, packed_positions p, cell_set taken,
+                          std::uint32_t most);
 
   // For each block, an earlier blocker of the same shape on the same line, or no_block.
   int alike_[max_blocks] = {};
@@ -103,12 +104,13 @@ void distance_layers::find_alike(const play_level& pieces) {
   }
 }
 
-// Adds every position where the prisoner is free, from block `number` on.
-void distance_layers::add_free_positions(const slide_space& space, int number, packed_positions p,
-                                         cell_set taken) {
+// Adds every position where the prisoner is free, from block `number` on;
+// false as soon as the table holds more than `most`.
+bool distance_layers::add_free_positions(const slide_space& space, int number, packed_positions p,
+                                         cell_set taken, std::uint32_t most) {
   if (number == space.blocks()) {
     table_.add(p);
-    return;
+    return table_.size() <= most;
   }
   // Blocks alike on one line never pass each other: keep them in order.
   const int first = alike_[number] == no_block ? 0 : position_in(p, alike_[number]) + 1;
@@ -116,10 +118,13 @@ void distance_layers::add_free_positions(const slide_space& space, int number, p
   for (int along = first; shape.at[along] != 0; ++along) {
     if ((shape.at[along] & taken) == 0) {
       const cell_set kept_free = number == prisoner_number ? space.way_out(along) : 0;
-      add_free_positions(space, number + 1, with_position(p, number, along),
-                         taken | shape.at[along] | kept_free);
+      if (!add_free_positions(space, number + 1, with_position(p, number, along),
+                              taken | shape.at[along] | kept_free, most)) {
+        return false;
+      }
     }
   }
+  return true;
 }
 
 bool distance_layers::measure(const play_level& pieces, std::uint32_t most, int deepest) {
@@ -127,7 +132,9 @@ bool distance_layers::measure(const play_level& pieces, std::uint32_t most, int 
   find_alike(pieces);
   table_.clear();
   layer_begin_.assign(1, 0);
-  add_free_positions(space, prisoner_number, 0, 0);
+  if (!add_free_positions(space, prisoner_number, 0, 0, most)) {
+    return false;
+  }
   // Slides can be taken back, so the positions one move farther than a layer
   // are its new neighbours; the last layer wanted needs no neighbours.
   while (table_.size() > layer_begin_.back() && farthest() < deepest) {
@@ -167,6 +174,8 @@ constexpr int tries_before_fresh_start = 200;
 // A fresh start draws this many pieces, plus up to fresh_spread - 1 more.
 constexpr int fresh_pieces = 9;
 constexpr int fresh_spread = 5;
+// The search forgets the layouts it measured when it remembers this many.
+constexpr std::uint32_t most_remembered = 1u << 22;
 // One piece in three is three cells long.
 constexpr int long_piece_percent = 33;
 
@@ -330,6 +339,9 @@ void pieces_search::run(looker&& look) {
       continue;
     }
     ++stale;
+    if (measured_.size() == most_remembered) {
+      measured_.clear();
+    }
     if (!measured_.add(digest_of(candidate))) {
       continue;
     }
