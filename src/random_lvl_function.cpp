@@ -62,17 +62,6 @@ BLOCK block_on_line(bool horizontal, int length, int line, int along) {
   return block;
 }
 
-int position_in(packed_positions positions, int number) {
-  constexpr packed_positions mask = (packed_positions{1} << position_bits) - 1;
-  return static_cast<int>((positions >> (position_bits * number)) & mask);
-}
-
-packed_positions with_position(packed_positions positions, int number, int along) {
-  constexpr packed_positions mask = (packed_positions{1} << position_bits) - 1;
-  const int shift = position_bits * number;
-  return (positions & ~(mask << shift)) | (static_cast<packed_positions>(along) << shift);
-}
-
 namespace {
 
 // Sets every cell of `block` to `covered`.

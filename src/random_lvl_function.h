@@ -81,10 +81,16 @@ BLOCK block_on_line(bool horizontal, int length, int line, int along);
 using packed_positions = std::uint64_t;
 inline constexpr int position_bits = 3;
 static_assert(position_bits * max_blocks <= 64);
+inline constexpr packed_positions position_mask = (packed_positions{1} << position_bits) - 1;
 // The position of block `number`.
-int position_in(packed_positions positions, int number);
+constexpr int position_in(packed_positions positions, int number) {
+  return static_cast<int>((positions >> (position_bits * number)) & position_mask);
+}
 // The positions with block `number` at `along`.
-packed_positions with_position(packed_positions positions, int number, int along);
+constexpr packed_positions with_position(packed_positions positions, int number, int along) {
+  const int shift = position_bits * number;
+  return (positions & ~(position_mask << shift)) | (static_cast<packed_positions>(along) << shift);
+}
 
 // Marks the block's cells as covered.
 void place_block(BLOCK block, bool (&isblockthere)[board_size][board_size]);

@@ -1,0 +1,245 @@
+#include "levels_command.h"
+
+#include <charconv>
+#include <filesystem>
+#include <iomanip>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string_view>
+
+#include "level_files.h"
+#include "level_maker.h"
+#include "level_text.h"
+
+namespace {
+
+constexpr const char* usage =
+    "usage: escape_levels --moves N [--count K] [--seed S] [--seconds T] [--out DIR]\n"
+    "       escape_levels --hardest [--seconds T] [--seed S] [--out DIR]\n";
+
+constexpr const char* help_text =
+    "Makes levels of the escape puzzle and prints each as a board, its text form,\n"
+    "its fewest-move count, its seed and the time it took.\n"
+    "  --moves N     levels whose fewest solution takes exactly N moves (0 to 100)\n"
+    "  --count K     make K such levels (default 1); level i uses seed S + i\n"
+    "  --hardest     the level needing the most moves found within the time\n"
+    "  --seed S      the seed (default: a random one); the same seed gives the same level\n"
+    "  --seconds T   search for at most T seconds a level (default 60, --hardest 10)\n"
+    "  --out DIR     also write level i as the six level files into DIR/i (from 1)\n"
+    "Exit status: 0 done, 1 no level found in time or a file not written, 2 bad arguments.\n";
+
+// Most moves a --moves request may ask for; no level of this board needs nearly so many.
+constexpr int most_moves = 100;
+constexpr int most_levels = 1000;
+constexpr double most_seconds = 86400;
+
+// What the command line asks for.
+struct levels_request {
+  std::optional<int> moves;  // --moves N
+  bool hardest = false;      // --hardest
+  std::optional<int> count;
+  std::optional<std::uint64_t> seed;
+  std::optional<double> seconds;
+  std::optional<std::filesystem::path> out;
+  bool help = false;
+};
+
+// The whole of `text` as a number of type T, or nothing.
+template <class number>
+std::optional<number> whole_number(std::string_view text) {
+  number value{};
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc{} || end != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// Stores one option's value; an error text when it is not a value the option takes.
+std::string take_value(std::string_view name, std::string_view value, levels_request& request) {
+  const std::string quoted = "'" + std::string(value) + "'";
+  if (name == "--moves") {
+    request.moves = whole_number<int>(value);
+    if (!request.moves || *request.moves < 0 || *request.moves > most_moves) {
+      return "--moves takes a whole number from 0 to " + std::to_string(most_moves) + ", not " +
+             quoted;
+    }
+  } else if (name == "--count") {
+    request.count = whole_number<int>(value);
+    if (!request.count || *request.count < 1 || *request.count > most_levels) {
+      return "--count takes a whole number from 1 to " + std::to_string(most_levels) + ", not " +
+             quoted;
+    }
+  } else if (name == "--seed") {
+    request.seed = whole_number<std::uint64_t>(value);
+    if (!request.seed) {
+      return "--seed takes a whole number from 0 to 18446744073709551615, not " + quoted;
+    }
+  } else if (name == "--seconds") {
+    request.seconds = whole_number<double>(value);
+    if (!request.seconds || !(*request.seconds > 0) || *request.seconds > most_seconds) {
+      return "--seconds takes a number of seconds above 0 and up to 86400, not " + quoted;
+    }
+  } else {
+    if (value.empty()) {
+      return "--out takes a directory, not an empty name";
+    }
+    request.out = std::filesystem::path(value);
+  }
+  return {};
+}
+
+// True if the option named `name` was given already.
+bool given(std::string_view name, const levels_request& request) {
+  return (name == "--moves" && request.moves) || (name == "--count" && request.count) ||
+         (name == "--seed" && request.seed) || (name == "--seconds" && request.seconds) ||
+         (name == "--out" && request.out) || (name == "--hardest" && request.hardest);
+}
+
+// Reads the arguments into `request`; an error text when they are not sound.
+std::string parse_arguments(const std::vector<std::string>& arguments, levels_request& request) {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view name = arguments[i];
+    if (name == "--help") {
+      request.help = true;
+      return {};
+    }
+    if (name != "--moves" && name != "--count" && name != "--seed" && name != "--seconds" &&
+        name != "--out" && name != "--hardest") {
+      return "unknown argument '" + std::string(name) + "'";
+    }
+    if (given(name, request)) {
+      return std::string(name) + " is given twice";
+    }
+    if (name == "--hardest") {
+      request.hardest = true;
+    } else if (i + 1 == arguments.size()) {
+      return std::string(name) + " needs a value";
+    } else if (std::string fault = take_value(name, arguments[++i], request); !fault.empty()) {
+      return fault;
+    }
+  }
+  if (request.hardest == request.moves.has_value()) {
+    return request.hardest ? "--moves and --hardest exclude each other"
+                           : "say what to make: --moves N or --hardest";
+  }
+  if (request.hardest && request.count) {
+    return "--count goes with --moves only";
+  }
+  return {};
+}
+
+// The progress line on standard error while a search runs, cleared at its end.
+class progress_line {
+ public:
+  progress_line(std::ostream& err, const levels_terminal& terminal)
+      : err_(err), terminal_(terminal) {}
+  ~progress_line() {
+    clear();
+  }
+  progress_line(const progress_line&) = delete;
+  progress_line& operator=(const progress_line&) = delete;
+
+  // What the maker calls; empty when standard error is no terminal.
+  maker_progress reporter() {
+    if (!terminal_.progress) {
+      return {};
+    }
+    return [this](double seconds, int hardest) {
+      if (seconds < terminal_.progress_after) {
+        return;
+      }
+      std::ostringstream line;
+      line << "searching: " << std::fixed << std::setprecision(1) << seconds
+           << " s, the hardest so far needs " << hardest << " moves";
+      err_ << '\r' << line.str() << std::string(width_ - std::min(width_, line.str().size()), ' ')
+           << std::flush;
+      width_ = std::max(width_, line.str().size());
+    };
+  }
+
+  // Takes the line away.
+  void clear() {
+    if (width_ > 0) {
+      err_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
+      width_ = 0;
+    }
+  }
+
+ private:
+  std::ostream& err_;
+  levels_terminal terminal_;
+  std::size_t width_ = 0;
+};
+
+// Prints a made level: its board, text form, fewest moves, seed and time.
+void print_level(const made_level& made, std::ostream& out, bool colour) {
+  draw_board(made.level, out, colour);
+  out << level_text(made.level) << '\n'
+      << "fewest moves: " << made.moves << '\n'
+      << "seed: " << made.seed << '\n'
+      << "time: " << std::fixed << std::setprecision(2) << made.seconds << " s\n";
+}
+
+// Writes the level as the six level files into `directory`, which it creates.
+bool write_level_to(const play_level& level, const std::filesystem::path& directory,
+                    std::ostream& err) {
+  std::error_code failed;
+  std::filesystem::create_directories(directory, failed);
+  if (failed) {
+    err << "cannot create the directory " << directory << ": " << failed.message() << '\n';
+    return false;
+  }
+  BLOCK blockers[max_blockers] = {};
+  std::copy(level.blockers.begin(), level.blockers.end(), blockers);
+  bool isblockthere[board_size][board_size] = {};
+  for (int number = prisoner_number; number < block_count(level); ++number) {
+    place_block(block_of(level, number), isblockthere);
+  }
+  return write_level_files_to(directory, blockers, level.prisoner,
+                              static_cast<int>(level.blockers.size()), isblockthere, err);
+}
+
+// Makes, prints and writes the levels asked for; the exit status.
+int make_levels(const levels_request& request, std::ostream& out, std::ostream& err,
+                const levels_terminal& terminal) {
+  const std::uint64_t seed = request.seed ? *request.seed : std::random_device{}();
+  const maker_limits limits{request.seconds.value_or(request.hardest ? 10.0 : 60.0), 0};
+  const int count = request.count.value_or(1);
+  for (int i = 0; i < count; ++i) {
+    const std::uint64_t level_seed = seed + static_cast<std::uint64_t>(i);
+    progress_line progress(err, terminal);
+    const std::optional<made_level> made =
+        request.hardest ? make_hardest_level(level_seed, limits, progress.reporter())
+                        : make_level(*request.moves, level_seed, limits, progress.reporter());
+    progress.clear();
+    if (!made) {
+      err << "escape_levels: no level of " << *request.moves << " moves found in " << limits.seconds
+          << " s (seed " << level_seed << ")\n";
+      return 1;
+    }
+    out << (i > 0 ? "\n" : "");
+    print_level(*made, out, terminal.colour);
+    if (request.out && !write_level_to(made->level, *request.out / std::to_string(i + 1), err)) {
+      return 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int run_levels_command(const std::vector<std::string>& arguments, std::ostream& out,
+                       std::ostream& err, const levels_terminal& terminal) {
+  levels_request request;
+  if (const std::string fault = parse_arguments(arguments, request); !fault.empty()) {
+    err << "escape_levels: " << fault << '\n' << usage;
+    return 2;
+  }
+  if (request.help) {
+    out << usage << help_text;
+    return 0;
+  }
+  return make_levels(request, out, err, terminal);
+}

@@ -1,0 +1,78 @@
+#include "slide_space.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace {
+
+constexpr std::size_t first_capacity = 1024;
+
+}  // namespace
+
+block_shape shape_of(const BLOCK& block) {
+  block_shape shape;
+  shape.length = block.length;
+  for (int along = 0; along + block.length <= board_size; ++along) {
+    for (int k = 0; k < block.length; ++k) {
+      shape.at[along] |= cell_bit(cell_on_line(block, along + k));
+    }
+  }
+  return shape;
+}
+
+slide_space::slide_space(const play_level& level) : count_(block_count(level)) {
+  for (int number = prisoner_number; number < count_; ++number) {
+    shapes_[number] = shape_of(block_of(level, number));
+    start_ = with_position(start_, number, position_along(block_of(level, number)));
+  }
+  const BLOCK& prisoner = level.prisoner;
+  for (int x = 0; x < board_size; ++x) {
+    for (int free_x = x + prisoner.length; free_x < board_size; ++free_x) {
+      way_out_[x] |= cell_bit({free_x, prisoner.y});
+    }
+  }
+}
+
+bool position_table::contains(packed_positions p) const {
+  if (keys_.empty()) {
+    return false;
+  }
+  for (std::size_t at = slot_of(p);; at = (at + 1) & mask_) {
+    if (keys_[at] == p) {
+      return true;
+    }
+    if (keys_[at] == empty_key) {
+      return false;
+    }
+  }
+}
+
+void position_table::clear() {
+  if (positions_.size() * 16 < keys_.size()) {
+    // Few positions in a large table: empty their slots only.
+    for (const packed_positions p : positions_) {
+      std::size_t at = slot_of(p);
+      while (keys_[at] != p) {
+        at = (at + 1) & mask_;
+      }
+      keys_[at] = empty_key;
+    }
+  } else {
+    std::fill(keys_.begin(), keys_.end(), empty_key);
+  }
+  positions_.clear();
+}
+
+void position_table::grow() {
+  const std::size_t capacity = std::max(first_capacity, 2 * keys_.size());
+  shift_ = 64 - std::countr_zero(capacity);
+  mask_ = capacity - 1;
+  keys_.assign(capacity, empty_key);
+  for (const packed_positions p : positions_) {
+    std::size_t at = slot_of(p);
+    while (keys_[at] != empty_key) {
+      at = (at + 1) & mask_;
+    }
+    keys_[at] = p;
+  }
+}
