@@ -7,6 +7,16 @@
 
 namespace {
 
+// A character as a message shows it: 'x' when it is printable, its code otherwise.
+std::string quoted(char c) {
+  const auto code = static_cast<unsigned char>(c);
+  if (code >= ' ' && code < 0x7F) {
+    return std::string("'") + c + "'";
+  }
+  static constexpr char digits[] = "0123456789ABCDEF";
+  return std::string("the byte 0x") + digits[code >> 4] + digits[code & 0xF];
+}
+
 // Blockers take the letters from a on, which must stop short of the prisoner's.
 static_assert('a' + max_blockers <= 'p');
 constexpr const char* colour_reset = "\x1b[0m";
@@ -147,7 +157,7 @@ level_reading read_level_text(std::string_view text) {
       cells_of[static_cast<std::size_t>(blocker_number(c - block_letter(blocker_number(0))))]
           .push_back(at);
     } else if (c != free_cell) {
-      return {std::nullopt, std::string("the level text holds '") + c + "' at row " +
+      return {std::nullopt, "the level text holds " + quoted(c) + " at row " +
                                 std::to_string(at.y) + ", column " + std::to_string(at.x) +
                                 "; expected '.', 'P' or a letter a to m"};
     }

@@ -1,6 +1,5 @@
 #include "levels_command.h"
 
-#include <charconv>
 #include <filesystem>
 #include <iomanip>
 #include <optional>
@@ -8,9 +7,10 @@
 #include <sstream>
 #include <string_view>
 
-#include "level_files.h"
+#include "command_line.h"
 #include "level_maker.h"
 #include "level_text.h"
+#include "play_game.h"
 
 namespace {
 
@@ -44,17 +44,6 @@ struct levels_request {
   std::optional<std::filesystem::path> out;
   bool help = false;
 };
-
-// The whole of `text` as a number of type T, or nothing.
-template <class number>
-std::optional<number> whole_number(std::string_view text) {
-  number value{};
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc{} || end != text.data() + text.size()) {
-    return std::nullopt;
-  }
-  return value;
-}
 
 // Stores one option's value; an error text when it is not a value the option takes.
 std::string take_value(std::string_view name, std::string_view value, levels_request& request) {
@@ -182,25 +171,6 @@ void print_level(const made_level& made, std::ostream& out, bool colour) {
       << "time: " << std::fixed << std::setprecision(2) << made.seconds << " s\n";
 }
 
-// Writes the level as the six level files into `directory`, which it creates.
-bool write_level_to(const play_level& level, const std::filesystem::path& directory,
-                    std::ostream& err) {
-  std::error_code failed;
-  std::filesystem::create_directories(directory, failed);
-  if (failed) {
-    err << "cannot create the directory " << directory << ": " << failed.message() << '\n';
-    return false;
-  }
-  BLOCK blockers[max_blockers] = {};
-  std::copy(level.blockers.begin(), level.blockers.end(), blockers);
-  bool isblockthere[board_size][board_size] = {};
-  for (int number = prisoner_number; number < block_count(level); ++number) {
-    place_block(block_of(level, number), isblockthere);
-  }
-  return write_level_files_to(directory, blockers, level.prisoner,
-                              static_cast<int>(level.blockers.size()), isblockthere, err);
-}
-
 // Makes, prints and writes the levels asked for; the exit status.
 int make_levels(const levels_request& request, std::ostream& out, std::ostream& err,
                 const levels_terminal& terminal) {
@@ -221,7 +191,7 @@ int make_levels(const levels_request& request, std::ostream& out, std::ostream& 
     }
     out << (i > 0 ? "\n" : "");
     print_level(*made, out, terminal.colour);
-    if (request.out && !write_level_to(made->level, *request.out / std::to_string(i + 1), err)) {
+    if (request.out && !write_play_level(made->level, *request.out / std::to_string(i + 1), err)) {
       return 1;
     }
   }

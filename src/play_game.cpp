@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <limits>
 #include <sstream>
@@ -43,12 +44,16 @@ const char* help_text =
     "  solve        a whole fewest-move solution from here\n"
     "  undo         take back the last move\n"
     "  restart      back to the start position\n"
+    "  new, new 20  a new level of as many moves as this one, or of 20 moves\n"
+    "  show         the text form of the board as it is now\n"
+    "  save DIR     write the start position as the six level files into DIR\n"
     "  help         this list\n"
     "  quit         leave the game (so does the end of input)\n";
 
 struct game {
   std::ostream& out;
   bool colour = false;
+  level_maker_for new_level;
   play_level start;
   play_level now;
   std::vector<play_move> made;                // moves from the start to now
@@ -212,6 +217,62 @@ command_read read_command(std::istream& in, std::string& line) {
   return command_read::command;
 }
 
+// Starts the game over on `offered`: says where it comes from and draws it.
+void begin(game& g, const offered_level& offered) {
+  g.start = g.now = offered.level;
+  g.made.clear();
+  g.fewest_overall.reset();
+  if (const auto solution = solve_level(g.start)) {
+    g.fewest_overall = solution->size();
+  }
+  if (!offered.about.empty()) {
+    g.out << offered.about << '\n';
+  }
+}
+
+// The moves a level made by `new` needs when none are asked for.
+constexpr int default_new_moves = 15;
+// Most moves `new` may ask for.
+constexpr int most_new_moves = 100;
+
+// `new` or `new N`: a new level of N moves, or of as many as this one; true
+// when the game is over (the new level needs no move).
+bool start_new_level(game& g, std::string_view argument) {
+  if (!g.new_level) {
+    g.out << "New levels are not available here.\n";
+    return false;
+  }
+  int moves = g.fewest_overall ? static_cast<int>(*g.fewest_overall) : default_new_moves;
+  if (!argument.empty()) {
+    const auto [end, error] =
+        std::from_chars(argument.data(), argument.data() + argument.size(), moves);
+    if (error != std::errc{} || end != argument.data() + argument.size() || moves < 0 ||
+        moves > most_new_moves) {
+      g.out << "Say how many moves the new level needs, from 0 to " << most_new_moves
+            << ": new 15.\n";
+      return false;
+    }
+  }
+  const std::optional<offered_level> offered = g.new_level(moves);
+  if (!offered) {
+    g.out << "No level of " << counted(static_cast<std::size_t>(moves), "move")
+          << " was found in time.\n";
+    return false;
+  }
+  begin(g, *offered);
+  show(g);
+  return announce_escape(g);
+}
+
+// `save DIR`: writes the start position as the level files into DIR.
+void save_start(const game& g, std::string_view directory) {
+  if (directory.empty()) {
+    g.out << "Say where to save the level: save DIR.\n";
+  } else if (write_play_level(g.start, std::filesystem::path(directory), g.out)) {
+    g.out << "Saved the start position as level files in " << directory << ".\n";
+  }
+}
+
 // Carries out one command line; true when the game is over.
 bool obey(game& g, std::string_view line) {
   const std::string word = lower(line);
@@ -235,6 +296,12 @@ bool obey(game& g, std::string_view line) {
     g.now = g.start;
     g.made.clear();
     show(g);
+  } else if (word == "show") {
+    g.out << level_text(g.now) << '\n';
+  } else if (word == "new" || word.starts_with("new ")) {
+    return start_new_level(g, trimmed(line.substr(3)));
+  } else if (word == "save" || word.starts_with("save ")) {
+    save_start(g, trimmed(line.substr(4)));
   } else if (std::isalpha(static_cast<unsigned char>(line[0])) &&
              (line.size() == 1 || !std::isalpha(static_cast<unsigned char>(line[1])))) {
     const std::optional<play_move> move = parse_move(g.now, line, g.out);
@@ -257,23 +324,44 @@ bool obey(game& g, std::string_view line) {
 
 }  // namespace
 
-std::optional<play_level> read_play_level(std::ostream& out) {
+std::optional<play_level> read_play_level(const std::filesystem::path& directory,
+                                          std::ostream& out) {
   BLOCK blockers[max_blockers];
   play_level level;
   int num_block = 0;
   bool isblockthere[board_size][board_size];
   std::ostringstream message;
-  if (!read_level_files(blockers, level.prisoner, num_block, isblockthere, message)) {
+  if (!read_level_files_from(directory, blockers, level.prisoner, num_block, isblockthere,
+                             message)) {
     std::string text = message.str();
     if (text.empty() || text.back() != '\n') {
       text += '\n';
     }
-    out << text << "Cannot play: run escape_puzzle in this directory to make a new level."
-        << std::endl;
+    out << text << "Cannot play: run escape_puzzle in "
+        << (directory.empty() ? std::string("this directory") : directory.string())
+        << " to make a new level." << std::endl;
     return std::nullopt;
   }
   level.blockers.assign(blockers, blockers + num_block);
   return level;
+}
+
+bool write_play_level(const play_level& level, const std::filesystem::path& directory,
+                      std::ostream& out) {
+  std::error_code failed;
+  std::filesystem::create_directories(directory, failed);
+  if (failed) {
+    out << "cannot create the directory " << directory << ": " << failed.message() << '\n';
+    return false;
+  }
+  BLOCK blockers[max_blockers] = {};
+  std::copy(level.blockers.begin(), level.blockers.end(), blockers);
+  bool isblockthere[board_size][board_size] = {};
+  for (int number = prisoner_number; number < block_count(level); ++number) {
+    place_block(block_of(level, number), isblockthere);
+  }
+  return write_level_files_to(directory, blockers, level.prisoner,
+                              static_cast<int>(level.blockers.size()), isblockthere, out);
 }
 
 std::string counted(std::size_t count, const char* thing) {
@@ -332,14 +420,17 @@ bool wants_colour(bool stdout_is_terminal, const char* no_color) {
 }
 
 int play_game(std::istream& in, std::ostream& out, bool colour) {
-  std::optional<play_level> level = read_play_level(out);
+  const std::optional<play_level> level = read_play_level({}, out);
   if (!level) {
     return 1;
   }
-  game g{out, colour, *level, *level, {}, std::nullopt};
-  if (const auto solution = solve_level(g.start)) {
-    g.fewest_overall = solution->size();
-  }
+  return play_lines({*level, {}}, in, out, {colour, {}});
+}
+
+int play_lines(const offered_level& offered, std::istream& in, std::ostream& out,
+               const line_options& options) {
+  game g{out, options.colour, options.new_level, {}, {}, {}, std::nullopt};
+  begin(g, offered);
   out << "Free the prisoner P: clear its row to the exit. Type help for the commands.\n";
   show(g);
   if (announce_escape(g)) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -10,10 +12,26 @@
 
 #include "play_solver.h"
 
-// The level in the working directory, or nothing after the reader's message and
-// the advice to make a new level, each ended by a line break, have gone to
-// `out`. Never writes a file.
-std::optional<play_level> read_play_level(std::ostream& out);
+// A level to play and a line saying where it comes from (none for a level
+// read from level files).
+struct offered_level {
+  play_level level;
+  std::string about;
+};
+
+// Makes a new level of `moves` moves, or nothing when none was found in time.
+using level_maker_for = std::function<std::optional<offered_level>(int moves)>;
+
+// The level in `directory` (the working directory when empty), or nothing after
+// the reader's message and the advice to make a new level, each ended by a
+// line break, have gone to `out`. Never writes a file.
+std::optional<play_level> read_play_level(const std::filesystem::path& directory,
+                                          std::ostream& out);
+
+// Writes the level as the six level files into `directory`, which it creates;
+// false after saying why on `out`.
+bool write_play_level(const play_level& level, const std::filesystem::path& directory,
+                      std::ostream& out);
 
 // A count and what it counts: "1 cell", "2 cells", "1 move" ...
 std::string counted(std::size_t count, const char* thing);
@@ -46,8 +64,18 @@ std::string goodbye_text(std::size_t moves);
 // NO_COLOR (given as the variable's value, null when unset) is unset or empty.
 bool wants_colour(bool stdout_is_terminal, const char* no_color);
 
-// Plays the level in the working directory: commands from `in`, boards and
-// answers to `out`, coloured with terminal escapes when `colour`. Returns the
-// exit status: 0 once the prisoner is free or the player leaves (quit, end of
-// input), 1 when the level cannot be read.
+// How the line game runs.
+struct line_options {
+  bool colour = false;        // boards coloured with terminal escapes
+  level_maker_for new_level;  // makes levels for `new`; none when new levels are not available
+};
+
+// Plays `offered` one command a line: commands from `in`, boards and answers to
+// `out`. Returns the exit status: 0 once the prisoner is free or the player
+// leaves (quit, end of input).
+int play_lines(const offered_level& offered, std::istream& in, std::ostream& out,
+               const line_options& options);
+
+// Plays the level in the working directory one command a line, coloured when
+// `colour`; 1 when the level cannot be read, as play_lines otherwise.
 int play_game(std::istream& in, std::ostream& out, bool colour);

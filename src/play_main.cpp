@@ -1,30 +1,24 @@
-// The entry point of escape_play: plays the level that escape_puzzle left in
-// the working directory, on the whole terminal or one command a line.
+// The entry point of escape_play: plays a level on the whole terminal or one
+// command a line.
 #include <unistd.h>
 
 #include <cstdlib>
 #include <iostream>
-#include <string_view>
+#include <string>
+#include <vector>
 
-#include "play_game.h"
+#include "play_command.h"
 #include "play_terminal.h"
 
 int main(int argc, char** argv) {
-  bool lines = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::string_view(argv[i]) != "--lines") {
-      std::cerr << "usage: escape_play [--lines]" << std::endl;
-      return 2;
-    }
-    lines = true;
+  play_setting setting;
+  setting.colour = wants_colour(isatty(STDOUT_FILENO) == 1, std::getenv("NO_COLOR"));
+  if (full_screen_available()) {
+    setting.full_screen = [](const offered_level& offered, level_source new_level) {
+      return play_full_screen(offered.level, {wants_colour(true, std::getenv("NO_COLOR")),
+                                              std::move(new_level), offered.about});
+    };
   }
-  if (lines || !full_screen_available()) {
-    return play_game(std::cin, std::cout,
-                     wants_colour(isatty(STDOUT_FILENO) == 1, std::getenv("NO_COLOR")));
-  }
-  const std::optional<play_level> level = read_play_level(std::cout);
-  if (!level) {
-    return 1;
-  }
-  return play_full_screen(*level, {wants_colour(true, std::getenv("NO_COLOR")), {}});
+  return run_play_command(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout,
+                          std::cerr, setting);
 }

@@ -125,12 +125,13 @@ void next_level(screen_game& game) {
     set_note(game, note_kind::fault, "New levels are not available here.");
     return;
   }
-  const std::optional<play_level> level = game.new_level();
-  if (!level) {
+  const std::optional<offered_level> offered = game.new_level();
+  if (!offered) {
     set_note(game, note_kind::fault, "No new level could be made.");
     return;
   }
-  game = start_screen(*level, game.rows, game.columns, std::move(game.new_level));
+  game = start_screen(offered->level, game.rows, game.columns, std::move(game.new_level),
+                      offered->about);
 }
 
 void pick_letter(screen_game& game, char letter) {
@@ -397,14 +398,16 @@ constexpr const char* help_lines[] = {
 
 }  // namespace
 
-screen_game start_screen(const play_level& level, int rows, int columns, level_source new_level) {
+screen_game start_screen(const play_level& level, int rows, int columns, level_source new_level,
+                         const std::string& about) {
   screen_game game;
   game.start = game.now = level;
   game.rows = rows;
   game.columns = columns;
   game.new_level = std::move(new_level);
   set_note(game, note_kind::info,
-           "Free the prisoner P: clear its row to the exit. Press ? for the keys.");
+           about.empty() ? "Free the prisoner P: clear its row to the exit. Press ? for the keys."
+                         : about);
   after_change(game);
   game.fewest_from_start = game.fewest_from_here;
   if (is_prisoner_free(game.now)) {

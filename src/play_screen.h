@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "play_game.h"
 #include "play_solver.h"
 
 // The keys and events the game reacts to.
@@ -35,7 +36,7 @@ struct screen_key {
 };
 
 // Makes a new level for the `n` key; nothing when none could be made.
-using level_source = std::function<std::optional<play_level>()>;
+using level_source = std::function<std::optional<offered_level>()>;
 
 // What the message line under the board reports.
 enum class note_kind { info, fault, won };
@@ -65,9 +66,10 @@ inline constexpr int play_step_ms = 300;
 // What the driver does after a key.
 enum class screen_action { stay, leave };
 
-// A game of `level` from its start, on a terminal of `rows` by `columns`.
+// A game of `level` from its start, on a terminal of `rows` by `columns`; the
+// message line says `about` first when it is not empty.
 screen_game start_screen(const play_level& level, int rows, int columns,
-                         level_source new_level = {});
+                         level_source new_level = {}, const std::string& about = {});
 
 // Carries out one key or event; `leave` once the player quits or after the key
 // that follows the prisoner's escape.

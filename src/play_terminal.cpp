@@ -245,7 +245,8 @@ int play_full_screen(const play_level& level, const full_screen_options& options
   try {
     const signal_catcher catcher;
     const curses_terminal terminal(options.colour);
-    screen_game game = start_screen(level, getmaxy(stdscr), getmaxx(stdscr), options.new_level);
+    screen_game game =
+        start_screen(level, getmaxy(stdscr), getmaxx(stdscr), options.new_level, options.about);
     run(game, terminal.colour());
     closing = closing_line(game);
   } catch (const std::exception& error) {

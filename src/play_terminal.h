@@ -2,12 +2,15 @@
 // ncurses, turns the terminal's keys into the model's and runs its timer.
 #pragma once
 
+#include <string>
+
 #include "play_screen.h"
 
 // How the full-screen game runs.
 struct full_screen_options {
   bool colour = true;      // colour where the terminal has colours
   level_source new_level;  // makes a level for `n`; none when new levels are not available
+  std::string about;       // said first, when not empty: where the level comes from
 };
 
 // True when standard input and output are terminals and TERM names a terminal

@@ -113,6 +113,12 @@ std::string draw_level(const test_level& level) {
   return picture;
 }
 
+test_level two_move_level() {
+  return {make_block(true, 2, 1, 3),
+          {make_block(false, 3, 3, 1), make_block(true, 2, 4, 5), make_block(false, 2, 5, 2),
+           make_block(true, 3, 0, 0)}};
+}
+
 test_level random_level(std::mt19937& random, int num_blockers) {
   test_level level;
   level.prisoner =

@@ -22,6 +22,10 @@ test_level parse_level(std::string_view picture);
 // The picture of a level, as parse_level reads it.
 std::string draw_level(const test_level& level);
 
+// A level of four blockers that two moves free: a (column 3, rows 1..3) up
+// one, then c (column 5, rows 2..3) up one.
+test_level two_move_level();
+
 // A sound level with the prisoner in row 3 and up to `num_blockers` blockers at
 // random free cells (fewer when the board fills up); block_Ids from positions.
 test_level random_level(std::mt19937& random, int num_blockers);

@@ -12,6 +12,7 @@
 #include <streambuf>
 
 #include "level_files.h"
+#include "level_search.h"
 #include "test_support.h"
 
 namespace {
@@ -49,10 +50,9 @@ std::size_t count_of(const std::string& text, const std::string& part) {
   return count;
 }
 
-// Two moves: a (column 3, rows 1..3) up one, then c (column 5, rows 2..3) up one.
 void write_two_move_level() {
-  write_level(make_block(true, 2, 1, 3), {make_block(false, 3, 3, 1), make_block(true, 2, 4, 5),
-                                          make_block(false, 2, 5, 2), make_block(true, 3, 0, 0)});
+  const test_level level = two_move_level();
+  write_level(level.prisoner, level.blockers);
 }
 
 const char* two_move_board =
@@ -138,6 +138,7 @@ TEST(PlayGameTest, IllegalMovesChangeNothingAndSayWhy) {
       "a -x\n"        // no number
       "jump\n"        // no command
       "undo\n"        // nothing to undo
+      "new\n"         // no maker of levels here
       "a -01\n");     // leading zeros are fine
   EXPECT_EQ(run.status, 0);
   const std::string replies = run.output.substr(run.output.find("> "));
@@ -159,6 +160,7 @@ TEST(PlayGameTest, IllegalMovesChangeNothingAndSayWhy) {
             "> Say how far a should move: a -1, a +2 or a up 1.\n"
             "> Unknown command \"jump\": type help for the list.\n"
             "> There is no move to undo.\n"
+            "> New levels are not available here.\n"
             "> ");
   // Only the last line moved anything.
   EXPECT_EQ(count_of(run.output, "Moves made: 0."), 1u);
@@ -247,6 +249,37 @@ TEST(PlayGameTest, UndoAndRestartGoBack) {
   EXPECT_EQ(count_of(run.output, "Moves made: 0."), 3u);
   EXPECT_NE(run.output.find("  undo "), std::string::npos);
   EXPECT_EQ(last_after(run.output, "Left the game after "), "0 moves. The prisoner is still in.");
+}
+
+TEST(PlayGameTest, NewShowAndSave) {
+  scoped_temp_dir dir;
+  std::vector<int> asked;
+  const level_maker_for maker = [&](int moves) -> std::optional<offered_level> {
+    asked.push_back(moves);
+    if (moves == 9) {
+      return std::nullopt;
+    }
+    // a fills the prisoner's row right of it and can never leave the row.
+    return offered_level{{make_block(true, 2, 0, 3), {make_block(true, 3, 3, 3)}}, "A new one."};
+  };
+  std::istringstream in("a -1\nshow\nnew 9\nnew x\nnew\nshow\na -1\nsave\nsave kept\nquit\n");
+  std::ostringstream out;
+  EXPECT_EQ(play_lines({two_move_level(), {}}, in, out, {false, maker}), 0);
+  const std::string said = out.str();
+  EXPECT_NE(said.find("> ddda.....a.....a.c.PP..c..........bb\n> "), std::string::npos);
+  EXPECT_NE(said.find("> No level of 9 moves was found in time.\n> Say how many moves the new "
+                      "level needs, from 0 to 100: new 15.\n> A new one.\n+---"),
+            std::string::npos);
+  EXPECT_EQ(asked, (std::vector<int>{9, 2}));  // a plain `new` asks for as many as this level
+  EXPECT_NE(said.find("Moves made: 0. Fewest from the start: none"), std::string::npos);
+  EXPECT_NE(said.find("> ..................PP.aaa............\n"), std::string::npos);
+  EXPECT_NE(said.find("> Say where to save the level: save DIR.\n"
+                      "> Saved the start position as level files in kept.\n"),
+            std::string::npos);
+  std::ostringstream reader;
+  const std::optional<play_level> kept = read_play_level("kept", reader);
+  ASSERT_TRUE(kept) << reader.str();
+  EXPECT_EQ(draw_level(*kept), "......\n......\n......\nPP.aaa\n......\n......\n");
 }
 
 TEST(PlayGameTest, FollowingHintsEscapesInTheFewestMoves) {

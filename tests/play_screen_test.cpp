@@ -2,16 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "level_search.h"
 #include "test_support.h"
 
 namespace {
-
-// Two moves: a (column 3, rows 1..3) up one, then c (column 5, rows 2..3) up one.
-play_level two_move_level() {
-  return {make_block(true, 2, 1, 3),
-          {make_block(false, 3, 3, 1), make_block(true, 2, 4, 5), make_block(false, 2, 5, 2),
-           make_block(true, 3, 0, 0)}};
-}
 
 screen_key typed(char c) {
   return {key_code::character, c};
@@ -148,12 +142,12 @@ TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
 
 TEST(PlayScreenTest, HelpQuitAndNewLevels) {
   int asked = 0;
-  screen_game game = start_screen(two_move_level(), 24, 80, [&]() -> std::optional<play_level> {
+  screen_game game = start_screen(two_move_level(), 24, 80, [&]() -> std::optional<offered_level> {
     if (++asked == 1) {
       return std::nullopt;
     }
     // b fills the prisoner's row right of it and can never leave the row.
-    return play_level{make_block(true, 2, 0, 3), {make_block(true, 3, 3, 3)}};
+    return offered_level{{make_block(true, 2, 0, 3), {make_block(true, 3, 3, 3)}}, "A new one."};
   });
   press(game, typed('?'));
   EXPECT_EQ(lay_out(game).text[2].substr(0, 10), "  a .. m, ");
@@ -162,6 +156,7 @@ TEST(PlayScreenTest, HelpQuitAndNewLevels) {
   press(game, typed('n'));
   EXPECT_EQ(game.note, "No new level could be made.");
   press_all(game, {typed('b'), {key_code::left}, typed('n')});
+  EXPECT_EQ(game.note, "A new one.");
   EXPECT_TRUE(game.made.empty());
   EXPECT_EQ(game.now.blockers.size(), 1u);
   EXPECT_EQ(lay_out(game).text[20],

@@ -1,0 +1,106 @@
+#include "play_command.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "level_maker.h"
+#include "level_search.h"
+#include "level_text.h"
+#include "test_support.h"
+
+namespace {
+
+struct command_run {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs escape_play's command line with `input` typed.
+command_run run(const std::vector<std::string>& arguments, const std::string& input = "quit\n",
+                const play_setting& setting = {}) {
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  command_run result;
+  result.status = run_play_command(arguments, in, out, err, setting);
+  result.out = out.str();
+  result.err = err.str();
+  return result;
+}
+
+// The text form the game shows for `show`, typed first.
+std::string shown(const command_run& game) {
+  const std::size_t at = game.out.find("> ") + 2;
+  return game.out.substr(at, game.out.find('\n', at) - at);
+}
+
+TEST(PlayCommandTest, HelpAndWhatItRefuses) {
+  const command_run help = run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.starts_with("usage: escape_play [--lines] [DIR]\n")) << help.out;
+
+  const std::vector<std::vector<std::string>> refused = {{"--colour"},
+                                                         {"one", "two"},
+                                                         {"--moves", "5"},
+                                                         {"--new", "--seed"},
+                                                         {"--new", "--moves", "x"},
+                                                         {"--new", "--moves", "101"},
+                                                         {"--new", "here"},
+                                                         {"--level", "P", "--new"}};
+  for (const std::vector<std::string>& arguments : refused) {
+    const command_run bad = run(arguments);
+    EXPECT_EQ(bad.status, 2) << arguments[0];
+    EXPECT_TRUE(bad.err.ends_with("escape_play [--lines] --level TEXT\n")) << bad.err;
+    EXPECT_EQ(bad.out, "");
+  }
+  // A text form that is no sound level gets one line.
+  const command_run text = run({"--level", "PP"});
+  EXPECT_EQ(text.status, 2);
+  EXPECT_EQ(text.err.find('\n'), text.err.size() - 1) << text.err;
+
+  scoped_temp_dir dir;
+  const command_run missing = run({"nowhere"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out,
+            "failed to read rec_size\nCannot play: run escape_puzzle in nowhere to make a new "
+            "level.\n");
+}
+
+TEST(PlayCommandTest, PlaysALevelFromADirectoryItsTextOrTheMaker) {
+  scoped_temp_dir dir;
+  const test_level level = two_move_level();
+  std::ostringstream written;
+  ASSERT_TRUE(write_play_level(level, "stored", written));
+  EXPECT_EQ(shown(run({"stored"}, "show\n")), level_text(level));
+  EXPECT_EQ(shown(run({"--lines", "--level", level_text(level)}, "show\n")), level_text(level));
+
+  const command_run made = run({"--new", "--moves", "3", "--seed", "7"}, "show\n");
+  EXPECT_EQ(made.status, 0);
+  EXPECT_TRUE(made.out.starts_with(
+      "A level of 3 moves, seed 7: escape_play --new --moves 3 --seed 7 plays it again.\n"))
+      << made.out;
+  EXPECT_EQ(shown(made), level_text(make_level(3, 7, {})->level));
+}
+
+TEST(PlayCommandTest, TheWholeTerminalWhenThereIsOneUnlessLinesAreAskedFor) {
+  const test_level level = two_move_level();
+  int played = 0;
+  play_setting setting;
+  setting.full_screen = [&](const offered_level& offered, level_source new_level) {
+    ++played;
+    EXPECT_EQ(level_text(offered.level), level_text(level));
+    // `n` makes a level of as many moves as this one needs.
+    const std::optional<offered_level> next = new_level();
+    EXPECT_TRUE(next && solve_level(next->level)->size() == 2u);
+    return 0;
+  };
+  EXPECT_EQ(run({"--level", level_text(level)}, "", setting).status, 0);
+  EXPECT_EQ(played, 1);
+  const command_run lines = run({"--lines", "--level", level_text(level)}, "quit\n", setting);
+  EXPECT_EQ(played, 1);
+  EXPECT_TRUE(lines.out.starts_with("Free the prisoner P")) << lines.out;
+}
+
+}  // namespace
