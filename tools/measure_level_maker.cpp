@@ -3,7 +3,6 @@
 // figures and the percentiles over all seeds.
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <iomanip>
@@ -13,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "command_line.h"
 #include "level_maker.h"
 #include "level_text.h"
 
@@ -37,17 +37,6 @@ struct options {
   int seeds = 20;
 };
 
-// The whole of `text` as a number, or nothing.
-template <class number>
-std::optional<number> parsed(std::string_view text) {
-  number value{};
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc{} || end != text.data() + text.size()) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 // Reads the arguments; an error text when they are not sound.
 std::string parse(const std::vector<std::string_view>& arguments, options& o) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -62,24 +51,24 @@ std::string parse(const std::vector<std::string_view>& arguments, options& o) {
     const std::string_view value = arguments[++i];
     const std::string bad = "bad value for " + std::string(name) + ": " + std::string(value);
     if (name == "--moves") {
-      o.moves = parsed<int>(value);
+      o.moves = whole_number<int>(value);
       if (!o.moves || *o.moves < 0) {
         return bad;
       }
     } else if (name == "--seconds") {
-      const std::optional<double> seconds = parsed<double>(value);
+      const std::optional<double> seconds = whole_number<double>(value);
       if (!seconds || !(*seconds > 0) || *seconds > 86400) {
         return bad;
       }
       o.seconds = *seconds;
     } else if (name == "--first-seed") {
-      const std::optional<std::uint64_t> seed = parsed<std::uint64_t>(value);
+      const std::optional<std::uint64_t> seed = whole_number<std::uint64_t>(value);
       if (!seed) {
         return bad;
       }
       o.first_seed = *seed;
     } else if (name == "--seeds") {
-      const std::optional<int> seeds = parsed<int>(value);
+      const std::optional<int> seeds = whole_number<int>(value);
       if (!seeds || *seeds < 1) {
         return bad;
       }
