@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "play_solver.h"
+#include "level.h"
 
 // When a search gives up or stops: after `seconds` of the clock or after
 // measuring `layouts` layouts (sets of pieces on their rows and columns; 0: no

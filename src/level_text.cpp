@@ -17,8 +17,6 @@ std::string quoted(char c) {
   return std::string("the byte 0x") + digits[code >> 4] + digits[code & 0xF];
 }
 
-// Blockers take the letters from a on, which must stop short of the prisoner's.
-static_assert('a' + max_blockers <= 'p');
 constexpr const char* colour_reset = "\x1b[0m";
 constexpr char free_cell = '.';
 constexpr char row_separator = '/';
@@ -102,10 +100,6 @@ std::string rule_fault(const play_level& level) {
 }
 
 }  // namespace
-
-char block_letter(int number) {
-  return number == prisoner_number ? 'P' : static_cast<char>('a' + number - 1);
-}
 
 void draw_board(const play_level& level, std::ostream& out, bool colour) {
   std::string edge(2 * board_size + 3, '-');

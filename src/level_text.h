@@ -7,11 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "play_solver.h"
-
-// The letter that names a block on the board and in commands: P for the
-// prisoner, a, b, c ... for the blockers in their order.
-char block_letter(int number);
+#include "level.h"
 
 // Draws the board in a frame with the exit gap at the right end of the
 // prisoner's row; blocks coloured with terminal escapes when `colour`.

@@ -29,8 +29,6 @@ constexpr const char* help_text =
     "  --out DIR     also write level i as the six level files into DIR/i (from 1)\n"
     "Exit status: 0 done, 1 no level found in time or a file not written, 2 bad arguments.\n";
 
-// Most moves a --moves request may ask for; no level of this board needs nearly so many.
-constexpr int most_moves = 100;
 constexpr int most_levels = 1000;
 constexpr double most_seconds = 86400;
 
@@ -50,9 +48,9 @@ std::string take_value(std::string_view name, std::string_view value, levels_req
   const std::string quoted = "'" + std::string(value) + "'";
   if (name == "--moves") {
     request.moves = whole_number<int>(value);
-    if (!request.moves || *request.moves < 0 || *request.moves > most_moves) {
-      return "--moves takes a whole number from 0 to " + std::to_string(most_moves) + ", not " +
-             quoted;
+    if (!request.moves || *request.moves < 0 || *request.moves > most_asked_moves) {
+      return "--moves takes a whole number from 0 to " + std::to_string(most_asked_moves) +
+             ", not " + quoted;
     }
   } else if (name == "--count") {
     request.count = whole_number<int>(value);

@@ -35,12 +35,9 @@ bool covered_along(const BLOCK& block, const bool (*isblockthere)[board_size], i
 }  // namespace
 
 bool can_prisoner_escape(BLOCK prisoner, const bool (*isblockthere)[board_size]) {
-  for (int i = prisoner.x + prisoner.length; i < board_size; ++i) {
-    if (isblockthere[i][prisoner.y]) {
-      return false;
-    }
-  }
-  return true;
+  bool free = true;
+  for_each_way_out_cell(prisoner, [&](cell c) { free = free && !isblockthere[c.x][c.y]; });
+  return free;
 }
 
 bool can_block_be_moved(BLOCK block, const bool (*isblockthere)[board_size]) {

@@ -28,9 +28,6 @@ constexpr const char* help_text =
     "  --lines       one command a line, also on a terminal\n"
     "Exit status: 0 the game ended, 1 no level to play, 2 bad arguments.\n";
 
-constexpr int default_moves = 15;
-constexpr int most_moves = 100;
-
 // What the command line asks for.
 struct play_request {
   std::optional<std::string> directory;
@@ -46,9 +43,9 @@ struct play_request {
 std::string take_value(std::string_view name, const std::string& value, play_request& request) {
   if (name == "--moves") {
     request.moves = whole_number<int>(value);
-    if (!request.moves || *request.moves < 0 || *request.moves > most_moves) {
-      return "--moves takes a whole number from 0 to " + std::to_string(most_moves) + ", not '" +
-             value + "'";
+    if (!request.moves || *request.moves < 0 || *request.moves > most_asked_moves) {
+      return "--moves takes a whole number from 0 to " + std::to_string(most_asked_moves) +
+             ", not '" + value + "'";
     }
   } else if (name == "--seed") {
     request.seed = whole_number<std::uint64_t>(value);
@@ -124,7 +121,7 @@ std::variant<offered_level, int> requested_level(const play_request& request, st
     return offered_level{*reading.level, {}};
   }
   if (request.make_new) {
-    const int moves = request.moves.value_or(default_moves);
+    const int moves = request.moves.value_or(default_new_level_moves);
     std::optional<offered_level> made =
         request.seed ? make_offered_level(moves, *request.seed) : make_any_level(moves);
     if (!made) {
@@ -163,6 +160,6 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
   }
   // `n` makes levels of as many moves as this one needs.
   const std::optional<std::vector<play_move>> solution = solve_level(offered.level);
-  const int moves = solution ? static_cast<int>(solution->size()) : default_moves;
+  const int moves = solution ? static_cast<int>(solution->size()) : default_new_level_moves;
   return setting.full_screen(offered, [moves] { return make_any_level(moves); });
 }

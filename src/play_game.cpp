@@ -230,11 +230,6 @@ void begin(game& g, const offered_level& offered) {
   }
 }
 
-// The moves a level made by `new` needs when none are asked for.
-constexpr int default_new_moves = 15;
-// Most moves `new` may ask for.
-constexpr int most_new_moves = 100;
-
 // `new` or `new N`: a new level of N moves, or of as many as this one; true
 // when the game is over (the new level needs no move).
 bool start_new_level(game& g, std::string_view argument) {
@@ -242,13 +237,13 @@ bool start_new_level(game& g, std::string_view argument) {
     g.out << "New levels are not available here.\n";
     return false;
   }
-  int moves = g.fewest_overall ? static_cast<int>(*g.fewest_overall) : default_new_moves;
+  int moves = g.fewest_overall ? static_cast<int>(*g.fewest_overall) : default_new_level_moves;
   if (!argument.empty()) {
     const auto [end, error] =
         std::from_chars(argument.data(), argument.data() + argument.size(), moves);
     if (error != std::errc{} || end != argument.data() + argument.size() || moves < 0 ||
-        moves > most_new_moves) {
-      g.out << "Say how many moves the new level needs, from 0 to " << most_new_moves
+        moves > most_asked_moves) {
+      g.out << "Say how many moves the new level needs, from 0 to " << most_asked_moves
             << ": new 15.\n";
       return false;
     }

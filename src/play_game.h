@@ -12,13 +12,6 @@
 
 #include "play_solver.h"
 
-// A level to play and a line saying where it comes from (none for a level
-// read from level files).
-struct offered_level {
-  play_level level;
-  std::string about;
-};
-
 // Makes a new level of `moves` moves, or nothing when none was found in time.
 using level_maker_for = std::function<std::optional<offered_level>(int moves)>;
 

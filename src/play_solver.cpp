@@ -14,42 +14,6 @@ struct arrival {
 
 }  // namespace
 
-int block_count(const play_level& level) {
-  return static_cast<int>(level.blockers.size()) + 1;
-}
-
-BLOCK& block_of(play_level& level, int number) {
-  return number == prisoner_number ? level.prisoner
-                                   : level.blockers[static_cast<std::size_t>(number - 1)];
-}
-
-const BLOCK& block_of(const play_level& level, int number) {
-  return number == prisoner_number ? level.prisoner
-                                   : level.blockers[static_cast<std::size_t>(number - 1)];
-}
-
-int block_at(const play_level& level, int x, int y) {
-  for (int number = prisoner_number; number < block_count(level); ++number) {
-    const BLOCK& block = block_of(level, number);
-    for (int k = 0; k < block.length; ++k) {
-      if (cell_of(block, k) == cell{x, y}) {
-        return number;
-      }
-    }
-  }
-  return no_block;
-}
-
-bool is_prisoner_free(const play_level& level) {
-  const BLOCK& prisoner = level.prisoner;
-  for (int x = prisoner.x + prisoner.length; x < board_size; ++x) {
-    if (block_at(level, x, prisoner.y) != no_block) {
-      return false;
-    }
-  }
-  return true;
-}
-
 std::optional<std::vector<play_move>> solve_level(const play_level& level) {
   const slide_space space(level);
   const packed_positions start = space.start();

@@ -77,6 +77,16 @@ cell cell_of(const BLOCK& block, int k);
 // A block of this shape whose first cell is at `along` on line `line`.
 BLOCK block_on_line(bool horizontal, int length, int line, int along);
 
+// Calls visit(c) for every cell of the prisoner's way out: the cells of its
+// row beyond its far end, up to the board's edge, which must all be free for it
+// to escape.
+template <class visitor>
+void for_each_way_out_cell(const BLOCK& prisoner, visitor&& visit) {
+  for (int x = prisoner.x + prisoner.length; x < board_size; ++x) {
+    visit(cell{x, prisoner.y});
+  }
+}
+
 // Every block's position along its line, 3 bits a block, block n in bits 3n to 3n + 2.
 using packed_positions = std::uint64_t;
 inline constexpr int position_bits = 3;

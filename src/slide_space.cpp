@@ -25,11 +25,10 @@ slide_space::slide_space(const play_level& level) : count_(block_count(level)) {
     shapes_[number] = shape_of(block_of(level, number));
     start_ = with_position(start_, number, position_along(block_of(level, number)));
   }
-  const BLOCK& prisoner = level.prisoner;
-  for (int x = 0; x < board_size; ++x) {
-    for (int free_x = x + prisoner.length; free_x < board_size; ++free_x) {
-      way_out_[x] |= cell_bit({free_x, prisoner.y});
-    }
+  for (int along = 0; along + level.prisoner.length <= board_size; ++along) {
+    BLOCK prisoner = level.prisoner;
+    set_position_along(prisoner, along);
+    for_each_way_out_cell(prisoner, [&](cell c) { way_out_[along] |= cell_bit(c); });
   }
 }
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "play_solver.h"
+#include "level.h"
 
 // A set of cells: bit board_size * y + x for cell (x, y).
 using cell_set = std::uint64_t;

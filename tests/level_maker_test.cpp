@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "level_text.h"
+#include "play_solver.h"
 #include "slide_space.h"
 
 namespace {
