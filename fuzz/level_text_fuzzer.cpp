@@ -38,22 +38,21 @@ bool is_sound(const play_level& level) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const level_reading reading = read_level_text(text);
-  if (!reading.level) {
-    for (const char c : reading.error) {
+  const result<play_level> reading = read_level_text(text);
+  if (!reading) {
+    for (const char c : reading.reason()) {
       if (static_cast<unsigned char>(c) < ' ') {
         std::abort();  // the reason is one printable line
       }
     }
-    if (reading.error.empty()) {
+    if (reading.reason().empty()) {
       std::abort();
     }
     return 0;
   }
-  const std::string form = level_text(*reading.level);
-  const level_reading again = read_level_text(form);
-  if (!is_sound(*reading.level) || form.size() != 36 || !again.level ||
-      level_text(*again.level) != form) {
+  const std::string form = level_text(*reading);
+  const result<play_level> again = read_level_text(form);
+  if (!is_sound(*reading) || form.size() != 36 || !again || level_text(*again) != form) {
     std::abort();
   }
   return 0;

@@ -9,6 +9,7 @@
 
 #include "command_line.h"
 #include "level_maker.h"
+#include "level_picture.h"
 #include "level_text.h"
 #include "play_game.h"
 

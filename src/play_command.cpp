@@ -113,12 +113,12 @@ std::optional<offered_level> make_any_level(int moves) {
 std::variant<offered_level, int> requested_level(const play_request& request, std::ostream& out,
                                                  std::ostream& err) {
   if (request.text) {
-    level_reading reading = read_level_text(*request.text);
-    if (!reading.level) {
-      err << reading.error << '\n';
+    const result<play_level> level = read_level_text(*request.text);
+    if (!level) {
+      err << level.reason() << '\n';
       return 2;
     }
-    return offered_level{*reading.level, {}};
+    return offered_level{*level, {}};
   }
   if (request.make_new) {
     const int moves = request.moves.value_or(default_new_level_moves);

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "level_files.h"
+#include "level_picture.h"
 #include "level_text.h"
 
 namespace {

@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "palette.h"
+
 namespace {
 
 // The signal that asked the game to end, 0 while none has.
@@ -71,13 +73,25 @@ void suspend() {
   keypad(stdscr, TRUE);  // the keys' own codes were turned off with the rest
 }
 
-// Colour pairs: the prisoner, the five blocker colours in turn, faults, the win.
-constexpr short prisoner_pair = 1;
-constexpr short first_blocker_pair = 2;
-constexpr short blocker_colours[] = {COLOR_GREEN, COLOR_YELLOW, COLOR_BLUE, COLOR_MAGENTA,
-                                     COLOR_CYAN};
-constexpr short fault_pair = 7;
-constexpr short won_pair = 8;
+// Colour pairs: faults, the win, then one for each block number in turn.
+constexpr short fault_pair = 1;
+constexpr short won_pair = 2;
+constexpr short first_block_pair = 3;
+
+// The terminal's code of a colour of the palette.
+short curses_colour(basic_colour colour) {
+  static_assert(COLOR_BLACK == 0 && COLOR_RED == 1 && COLOR_WHITE == 7);
+  return static_cast<short>(colour);
+}
+
+// The prisoner white on its colour, each blocker black on its own.
+void init_block_pairs() {
+  for (int number = prisoner_number; number < max_blocks; ++number) {
+    init_pair(static_cast<short>(first_block_pair + number),
+              number == prisoner_number ? COLOR_WHITE : COLOR_BLACK,
+              curses_colour(block_colour(number)));
+  }
+}
 
 // The terminal in full-screen mode while it lives; restored whichever way the
 // game ends, an exception included.
@@ -99,10 +113,7 @@ class curses_terminal {
     if (colour_) {
       start_color();
       use_default_colors();
-      init_pair(prisoner_pair, COLOR_WHITE, COLOR_RED);
-      for (short i = 0; i < static_cast<short>(std::size(blocker_colours)); ++i) {
-        init_pair(static_cast<short>(first_blocker_pair + i), COLOR_BLACK, blocker_colours[i]);
-      }
+      init_block_pairs();
       init_pair(fault_pair, COLOR_RED, -1);
       init_pair(won_pair, COLOR_GREEN, -1);
     }
@@ -123,14 +134,12 @@ class curses_terminal {
   bool colour_ = false;
 };
 
-chtype block_colour(int number) {
-  return COLOR_PAIR(number == prisoner_number
-                        ? prisoner_pair
-                        : first_blocker_pair + (number - 1) % std::size(blocker_colours));
+chtype block_pair(int number) {
+  return COLOR_PAIR(first_block_pair + number);
 }
 
 chtype attributes_of(screen_look look, bool colour) {
-  const chtype own_colour = colour && look.block != no_block ? block_colour(look.block) : 0;
+  const chtype own_colour = colour && look.block != no_block ? block_pair(look.block) : 0;
   switch (look.kind) {
     case look_kind::exit:
       return A_BOLD;

@@ -29,13 +29,13 @@ TEST(LevelTextTest, TextFormReadsBackAsTheSameLevel) {
   // With row separators, with letters that skip some, and with the text's own letters.
   for (const std::string& form : {text, std::string("a..bbb/a...../a...c./.PP.c./....../..dd.."),
                                   std::string("a..ddd/a...../a...k./.PP.k./....../..mm..")}) {
-    const level_reading read = read_level_text(form);
-    ASSERT_TRUE(read.level) << form << ": " << read.error;
-    EXPECT_EQ(level_text(*read.level), text);
-    expect_same_blocks(read.level->prisoner, level.prisoner);
-    ASSERT_EQ(read.level->blockers.size(), level.blockers.size());
+    const result<play_level> read = read_level_text(form);
+    ASSERT_TRUE(read) << form << ": " << read.reason();
+    EXPECT_EQ(level_text(*read), text);
+    expect_same_blocks(read->prisoner, level.prisoner);
+    ASSERT_EQ(read->blockers.size(), level.blockers.size());
     for (std::size_t i = 0; i < level.blockers.size(); ++i) {
-      expect_same_blocks(read.level->blockers[i], level.blockers[i]);
+      expect_same_blocks(read->blockers[i], level.blockers[i]);
     }
   }
 }
@@ -60,9 +60,9 @@ TEST(LevelTextTest, UnsoundTextsGetOneLineSayingWhy) {
       {"...................PP.aa............", "right of the prisoner in its own row"},
   };
   for (const auto& [text, expected] : cases) {
-    const level_reading read = read_level_text(text);
-    EXPECT_FALSE(read.level) << text;
-    EXPECT_NE(read.error.find(expected), std::string::npos) << text << ": " << read.error;
-    EXPECT_EQ(read.error.find('\n'), std::string::npos) << text;
+    const result<play_level> read = read_level_text(text);
+    EXPECT_FALSE(read) << text;
+    EXPECT_NE(read.reason().find(expected), std::string::npos) << text << ": " << read.reason();
+    EXPECT_EQ(read.reason().find('\n'), std::string::npos) << text;
   }
 }
