@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -527,4 +528,53 @@ bool write_config_snapshot(const config& start, std::ostream& out) {
     return false;
   }
   return true;
+}
+
+namespace {
+
+// A message as the level file functions print it, as one line without its break.
+failure one_line(const std::ostringstream& message) {
+  std::string text = message.str();
+  if (!text.empty() && text.back() == '\n') {
+    text.pop_back();
+  }
+  return failure{text};
+}
+
+}  // namespace
+
+result<play_level> read_level_directory(const std::filesystem::path& directory) {
+  BLOCK blockers[max_blockers];
+  play_level level;
+  int num_block = 0;
+  bool isblockthere[board_size][board_size];
+  std::ostringstream message;
+  if (!read_level_files_from(directory, blockers, level.prisoner, num_block, isblockthere,
+                             message)) {
+    return one_line(message);
+  }
+  level.blockers.assign(blockers, blockers + num_block);
+  return level;
+}
+
+result<> write_level_directory(const play_level& level, const std::filesystem::path& directory) {
+  std::error_code failed;
+  std::filesystem::create_directories(directory, failed);
+  if (failed) {
+    std::ostringstream message;
+    message << "cannot create the directory " << directory << ": " << failed.message();
+    return one_line(message);
+  }
+  BLOCK blockers[max_blockers] = {};
+  std::copy(level.blockers.begin(), level.blockers.end(), blockers);
+  bool isblockthere[board_size][board_size] = {};
+  for (int number = prisoner_number; number < block_count(level); ++number) {
+    place_block(block_of(level, number), isblockthere);
+  }
+  std::ostringstream message;
+  if (!write_level_files_to(directory, blockers, level.prisoner,
+                            static_cast<int>(level.blockers.size()), isblockthere, message)) {
+    return one_line(message);
+  }
+  return {};
 }

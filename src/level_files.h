@@ -10,7 +10,9 @@
 #include <optional>
 #include <span>
 
+#include "level.h"
 #include "random_lvl_function.h"
+#include "result.h"
 
 // Bytes of a stored 32-bit integer.
 inline constexpr std::size_t int_image_size = 4;
@@ -91,6 +93,13 @@ bool read_level_files(BLOCK* blockers, BLOCK& prisoner, int& num_block,
 // The same from `directory`.
 bool read_level_files_from(const std::filesystem::path& directory, BLOCK* blockers, BLOCK& prisoner,
                            int& num_block, bool (*isblockthere)[board_size], std::ostream& out);
+
+// The level stored as the six level files in `directory`, or the reader's
+// one-line reason why it cannot be read. Never writes a file.
+result<play_level> read_level_directory(const std::filesystem::path& directory);
+// Writes the level as the six level files into `directory`, which it creates
+// when missing, or says why it could not.
+result<> write_level_directory(const play_level& level, const std::filesystem::path& directory);
 
 // Writes "level__" and "config_size" as the level files are written; false,
 // after the file's message, when one cannot be created.

@@ -8,10 +8,10 @@
 #include <string_view>
 
 #include "command_line.h"
+#include "level_files.h"
 #include "level_maker.h"
 #include "level_picture.h"
 #include "level_text.h"
-#include "play_game.h"
 
 namespace {
 
@@ -190,8 +190,13 @@ int make_levels(const levels_request& request, std::ostream& out, std::ostream& 
     }
     out << (i > 0 ? "\n" : "");
     print_level(*made, out, terminal.colour);
-    if (request.out && !write_play_level(made->level, *request.out / std::to_string(i + 1), err)) {
-      return 1;
+    if (request.out) {
+      if (const result<> written =
+              write_level_directory(made->level, *request.out / std::to_string(i + 1));
+          !written) {
+        err << written.reason() << '\n';
+        return 1;
+      }
     }
   }
   return 0;

@@ -1,26 +1,11 @@
 // The entry point of escape_levels: makes levels and prints them.
 #include <cstdlib>
+#include <iostream>
 #include <string>
 #include <vector>
 
-#if __has_include(<unistd.h>)
-#include <unistd.h>
-#endif
-
 #include "levels_command.h"
-#include "play_game.h"
-
-namespace {
-
-bool is_terminal([[maybe_unused]] int descriptor) {
-#if __has_include(<unistd.h>)
-  return isatty(descriptor) == 1;
-#else
-  return false;
-#endif
-}
-
-}  // namespace
+#include "terminal.h"
 
 int main(int argc, char** argv) {
   levels_terminal terminal;

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "command_line.h"
+#include "level_files.h"
 #include "level_maker.h"
 #include "level_text.h"
 
@@ -130,8 +131,12 @@ std::variant<offered_level, int> requested_level(const play_request& request, st
     }
     return *made;
   }
-  std::optional<play_level> level = read_play_level(request.directory.value_or(""), out);
+  const std::string directory = request.directory.value_or("");
+  const result<play_level> level = read_level_directory(directory);
   if (!level) {
+    out << level.reason() << "\nCannot play: run escape_puzzle in "
+        << (directory.empty() ? std::string("this directory") : directory)
+        << " to make a new level." << std::endl;
     return 1;
   }
   return offered_level{*level, {}};

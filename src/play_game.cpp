@@ -264,7 +264,11 @@ bool start_new_level(game& g, std::string_view argument) {
 void save_start(const game& g, std::string_view directory) {
   if (directory.empty()) {
     g.out << "Say where to save the level: save DIR.\n";
-  } else if (write_play_level(g.start, std::filesystem::path(directory), g.out)) {
+  } else if (const result<> saved =
+                 write_level_directory(g.start, std::filesystem::path(directory));
+             !saved) {
+    g.out << saved.reason() << '\n';
+  } else {
     g.out << "Saved the start position as level files in " << directory << ".\n";
   }
 }
@@ -320,46 +324,6 @@ bool obey(game& g, std::string_view line) {
 
 }  // namespace
 
-std::optional<play_level> read_play_level(const std::filesystem::path& directory,
-                                          std::ostream& out) {
-  BLOCK blockers[max_blockers];
-  play_level level;
-  int num_block = 0;
-  bool isblockthere[board_size][board_size];
-  std::ostringstream message;
-  if (!read_level_files_from(directory, blockers, level.prisoner, num_block, isblockthere,
-                             message)) {
-    std::string text = message.str();
-    if (text.empty() || text.back() != '\n') {
-      text += '\n';
-    }
-    out << text << "Cannot play: run escape_puzzle in "
-        << (directory.empty() ? std::string("this directory") : directory.string())
-        << " to make a new level." << std::endl;
-    return std::nullopt;
-  }
-  level.blockers.assign(blockers, blockers + num_block);
-  return level;
-}
-
-bool write_play_level(const play_level& level, const std::filesystem::path& directory,
-                      std::ostream& out) {
-  std::error_code failed;
-  std::filesystem::create_directories(directory, failed);
-  if (failed) {
-    out << "cannot create the directory " << directory << ": " << failed.message() << '\n';
-    return false;
-  }
-  BLOCK blockers[max_blockers] = {};
-  std::copy(level.blockers.begin(), level.blockers.end(), blockers);
-  bool isblockthere[board_size][board_size] = {};
-  for (int number = prisoner_number; number < block_count(level); ++number) {
-    place_block(block_of(level, number), isblockthere);
-  }
-  return write_level_files_to(directory, blockers, level.prisoner,
-                              static_cast<int>(level.blockers.size()), isblockthere, out);
-}
-
 std::string counted(std::size_t count, const char* thing) {
   return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
 }
@@ -409,18 +373,6 @@ std::string escape_text(std::size_t moves, std::optional<std::size_t> fewest) {
 
 std::string goodbye_text(std::size_t moves) {
   return "Left the game after " + counted(moves, "move") + ". The prisoner is still in.";
-}
-
-bool wants_colour(bool stdout_is_terminal, const char* no_color) {
-  return stdout_is_terminal && (no_color == nullptr || *no_color == '\0');
-}
-
-int play_game(std::istream& in, std::ostream& out, bool colour) {
-  const std::optional<play_level> level = read_play_level({}, out);
-  if (!level) {
-    return 1;
-  }
-  return play_lines({*level, {}}, in, out, {colour, {}});
 }
 
 int play_lines(const offered_level& offered, std::istream& in, std::ostream& out,

@@ -15,17 +15,6 @@
 // Makes a new level of `moves` moves, or nothing when none was found in time.
 using level_maker_for = std::function<std::optional<offered_level>(int moves)>;
 
-// The level in `directory` (the working directory when empty), or nothing after
-// the reader's message and the advice to make a new level, each ended by a
-// line break, have gone to `out`. Never writes a file.
-std::optional<play_level> read_play_level(const std::filesystem::path& directory,
-                                          std::ostream& out);
-
-// Writes the level as the six level files into `directory`, which it creates;
-// false after saying why on `out`.
-bool write_play_level(const play_level& level, const std::filesystem::path& directory,
-                      std::ostream& out);
-
 // A count and what it counts: "1 cell", "2 cells", "1 move" ...
 std::string counted(std::size_t count, const char* thing);
 
@@ -53,10 +42,6 @@ std::string escape_text(std::size_t moves, std::optional<std::size_t> fewest);
 // "Left the game after 2 moves. The prisoner is still in."
 std::string goodbye_text(std::size_t moves);
 
-// True when the board should be coloured: output goes to a terminal and
-// NO_COLOR (given as the variable's value, null when unset) is unset or empty.
-bool wants_colour(bool stdout_is_terminal, const char* no_color);
-
 // How the line game runs.
 struct line_options {
   bool colour = false;        // boards coloured with terminal escapes
@@ -68,7 +53,3 @@ struct line_options {
 // leaves (quit, end of input).
 int play_lines(const offered_level& offered, std::istream& in, std::ostream& out,
                const line_options& options);
-
-// Plays the level in the working directory one command a line, coloured when
-// `colour`; 1 when the level cannot be read, as play_lines otherwise.
-int play_game(std::istream& in, std::ostream& out, bool colour);

@@ -1,7 +1,5 @@
 // The entry point of escape_play: plays a level on the whole terminal or one
 // command a line.
-#include <unistd.h>
-
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -9,10 +7,11 @@
 
 #include "play_command.h"
 #include "play_terminal.h"
+#include "terminal.h"
 
 int main(int argc, char** argv) {
   play_setting setting;
-  setting.colour = wants_colour(isatty(STDOUT_FILENO) == 1, std::getenv("NO_COLOR"));
+  setting.colour = wants_colour(is_terminal(1), std::getenv("NO_COLOR"));
   if (full_screen_available()) {
     setting.full_screen = [](const offered_level& offered, level_source new_level) {
       return play_full_screen(offered.level, {wants_colour(true, std::getenv("NO_COLOR")),

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "level_files.h"
 #include "level_maker.h"
 #include "level_search.h"
 #include "level_text.h"
@@ -71,9 +72,10 @@ TEST(PlayCommandTest, HelpAndWhatItRefuses) {
 TEST(PlayCommandTest, PlaysALevelFromADirectoryItsTextOrTheMaker) {
   scoped_temp_dir dir;
   const test_level level = two_move_level();
-  std::ostringstream written;
-  ASSERT_TRUE(write_play_level(level, "stored", written));
-  EXPECT_EQ(shown(run({"stored"}, "show\n")), level_text(level));
+  ASSERT_TRUE(write_level_directory(level, "stored"));
+  const std::string stored_blockers = read_bytes("stored/blockers");
+  EXPECT_EQ(shown(run({"stored"}, "show\na -1\n")), level_text(level));
+  EXPECT_EQ(read_bytes("stored/blockers"), stored_blockers);  // playing writes nothing
   EXPECT_EQ(shown(run({"--lines", "--level", level_text(level)}, "show\n")), level_text(level));
 
   const command_run made = run({"--new", "--moves", "3", "--seed", "7"}, "show\n");

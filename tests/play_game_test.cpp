@@ -22,16 +22,6 @@ struct game_run {
   std::string output;
 };
 
-// Plays the level in the working directory with these input lines.
-game_run play(const std::string& input, bool colour = false) {
-  std::istringstream in(input);
-  std::ostringstream out;
-  game_run run;
-  run.status = play_game(in, out, colour);
-  run.output = out.str();
-  return run;
-}
-
 // The text after the last occurrence of `marker`, to its line's end.
 std::string last_after(const std::string& output, const std::string& marker) {
   const std::size_t at = output.rfind(marker);
@@ -50,11 +40,6 @@ std::size_t count_of(const std::string& text, const std::string& part) {
   return count;
 }
 
-void write_two_move_level() {
-  const test_level level = two_move_level();
-  write_level(level.prisoner, level.blockers);
-}
-
 const char* two_move_board =
     "+-------------+\n"
     "| d d d . . . |\n"
@@ -66,26 +51,27 @@ const char* two_move_board =
     "+-------------+\n";
 
 // Eight moves, with seven blockers.
-void write_eight_move_level() {
-  write_level(make_block(true, 2, 0, 3),
-              {make_block(false, 2, 0, 0), make_block(true, 2, 3, 5), make_block(false, 2, 2, 2),
-               make_block(false, 2, 4, 0), make_block(false, 3, 5, 1), make_block(true, 2, 1, 1),
-               make_block(false, 2, 2, 4)});
-}
+const play_level eight_move_level{
+    make_block(true, 2, 0, 3),
+    {make_block(false, 2, 0, 0), make_block(true, 2, 3, 5), make_block(false, 2, 2, 2),
+     make_block(false, 2, 4, 0), make_block(false, 3, 5, 1), make_block(true, 2, 1, 1),
+     make_block(false, 2, 2, 4)}};
 
-// Every file of the working directory with its content.
-std::map<std::string, std::string> directory_content() {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(".")) {
-    files[entry.path().filename().string()] = read_bytes(entry.path());
+// Games played one command a line, on the two-move level unless a test says otherwise.
+class PlayGameTest : public testing::Test {
+ protected:
+  // Plays `level` with these input lines, without new levels.
+  static game_run play(const std::string& input, const play_level& level = two_move_level()) {
+    std::istringstream in(input);
+    std::ostringstream out;
+    game_run run;
+    run.status = play_lines({level, {}}, in, out, {false, {}});
+    run.output = out.str();
+    return run;
   }
-  return files;
-}
+};
 
-TEST(PlayGameTest, SolvedGameDrawsTheBoardAndLeavesTheFilesAlone) {
-  scoped_temp_dir dir;
-  write_two_move_level();
-  const std::map<std::string, std::string> before = directory_content();
+TEST_F(PlayGameTest, SolvedGameDrawsEveryBoard) {
   const game_run run = play("a -1\nC up\nquit\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.output.substr(run.output.find('+')),
@@ -109,7 +95,6 @@ TEST(PlayGameTest, SolvedGameDrawsTheBoardAndLeavesTheFilesAlone) {
                 "+-------------+\n"
                 "Moves made: 2. Fewest from the start: 2.\n"
                 "The prisoner is free! Moves used: 2, fewest possible: 2. A perfect escape.\n");
-  EXPECT_EQ(directory_content(), before);
 
   // A longer way is counted against the fewest.
   const game_run longer = play("b -1\na -1\nc -1\n");
@@ -117,9 +102,7 @@ TEST(PlayGameTest, SolvedGameDrawsTheBoardAndLeavesTheFilesAlone) {
             "Moves used: 3, fewest possible: 2.");
 }
 
-TEST(PlayGameTest, IllegalMovesChangeNothingAndSayWhy) {
-  scoped_temp_dir dir;
-  write_two_move_level();
+TEST_F(PlayGameTest, IllegalMovesChangeNothingAndSayWhy) {
   const game_run run = play(
       "P +1\n"        // blocked
       "c +2\n"        // blocked after a free cell
@@ -198,12 +181,10 @@ class long_line_input : public std::streambuf {
   char chunk_[4096];
 };
 
-TEST(PlayGameTest, AnOverlongLineIsSkippedInFlatMemory) {
+TEST_F(PlayGameTest, AnOverlongLineIsSkippedInFlatMemory) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "an address-space limit does not work with AddressSanitizer";
 #else
-  scoped_temp_dir dir;
-  write_two_move_level();
   // A line of 256 MB in an address space with 64 MB to spare.
   const auto play_long_line = [] {
     long pages = 0;
@@ -214,7 +195,7 @@ TEST(PlayGameTest, AnOverlongLineIsSkippedInFlatMemory) {
     long_line_input input(std::size_t{256} << 20, "\na -1\nquit\n");
     std::istream in(&input);
     std::ostringstream out;
-    const int status = play_game(in, out, false);
+    const int status = play_lines({two_move_level(), {}}, in, out, {false, {}});
     std::fputs(out.str().substr(out.str().find("> ")).c_str(), stderr);
     std::_Exit(status);
   };
@@ -225,9 +206,7 @@ TEST(PlayGameTest, AnOverlongLineIsSkippedInFlatMemory) {
 #endif
 }
 
-TEST(PlayGameTest, UndoAndRestartGoBack) {
-  scoped_temp_dir dir;
-  write_two_move_level();
+TEST_F(PlayGameTest, UndoAndRestartGoBack) {
   // Commands and directions in any case.
   const game_run run = play("b -2\nd +1\nundo\nUNDO\nb -1\nd Right 3\nRestart\nHELP\n");
   EXPECT_EQ(run.status, 0);
@@ -251,7 +230,7 @@ TEST(PlayGameTest, UndoAndRestartGoBack) {
   EXPECT_EQ(last_after(run.output, "Left the game after "), "0 moves. The prisoner is still in.");
 }
 
-TEST(PlayGameTest, NewShowAndSave) {
+TEST_F(PlayGameTest, NewShowAndSave) {
   scoped_temp_dir dir;
   std::vector<int> asked;
   const level_maker_for maker = [&](int moves) -> std::optional<offered_level> {
@@ -276,24 +255,21 @@ TEST(PlayGameTest, NewShowAndSave) {
   EXPECT_NE(said.find("> Say where to save the level: save DIR.\n"
                       "> Saved the start position as level files in kept.\n"),
             std::string::npos);
-  std::ostringstream reader;
-  const std::optional<play_level> kept = read_play_level("kept", reader);
-  ASSERT_TRUE(kept) << reader.str();
+  const result<play_level> kept = read_level_directory("kept");
+  ASSERT_TRUE(kept) << kept.reason();
   EXPECT_EQ(draw_level(*kept), "......\n......\n......\nPP.aaa\n......\n......\n");
 }
 
-TEST(PlayGameTest, FollowingHintsEscapesInTheFewestMoves) {
-  scoped_temp_dir dir;
-  write_eight_move_level();
+TEST_F(PlayGameTest, FollowingHintsEscapesInTheFewestMoves) {
   std::string moves;
   for (int step = 0; step < 20; ++step) {
-    const game_run run = play(moves + "hint\n");
+    const game_run run = play(moves + "hint\n", eight_move_level);
     EXPECT_EQ(last_after(run.output, "Fewest from the start: "), "8.");
     const std::string hint = last_after(run.output, "Hint: ");
     ASSERT_FALSE(hint.empty()) << run.output;
     EXPECT_EQ(hint.substr(hint.find('(')), "(fewest from here: " + std::to_string(8 - step) + ").");
     moves += hint.substr(0, hint.find(" (")) + "\n";
-    const game_run after = play(moves);
+    const game_run after = play(moves, eight_move_level);
     if (after.output.find("The prisoner is free!") != std::string::npos) {
       EXPECT_EQ(step, 7);
       EXPECT_EQ(last_after(after.output, "The prisoner is free! "),
@@ -304,11 +280,9 @@ TEST(PlayGameTest, FollowingHintsEscapesInTheFewestMoves) {
   FAIL() << "the hints did not free the prisoner";
 }
 
-TEST(PlayGameTest, SolveListsAWholeFewestSolutionFromHere) {
-  scoped_temp_dir dir;
-  write_eight_move_level();
+TEST_F(PlayGameTest, SolveListsAWholeFewestSolutionFromHere) {
   // One move off the way first: the list starts from where the player is.
-  const game_run run = play("f +1\nsolve\n");
+  const game_run run = play("f +1\nsolve\n", eight_move_level);
   const std::string listed = last_after(run.output, "Fewest moves from here (");
   ASSERT_FALSE(listed.empty());
   const std::size_t count = std::stoul(listed);
@@ -318,7 +292,7 @@ TEST(PlayGameTest, SolveListsAWholeFewestSolutionFromHere) {
     moves += move.substr(0, move.find('.')) + "\n";
   }
   EXPECT_EQ(count_of(moves, "\n"), count + 1);
-  const game_run after = play(moves + "quit\n");
+  const game_run after = play(moves + "quit\n", eight_move_level);
   EXPECT_GE(count, 7u);
   EXPECT_EQ(last_after(after.output, "The prisoner is free! "),
             "Moves used: " + std::to_string(count + 1) + ", fewest possible: 8." +
@@ -326,62 +300,23 @@ TEST(PlayGameTest, SolveListsAWholeFewestSolutionFromHere) {
   EXPECT_EQ(after.status, 0);
 }
 
-TEST(PlayGameTest, UnsolvableLevelSaysSoAndStillPlays) {
-  scoped_temp_dir dir;
+TEST_F(PlayGameTest, UnsolvableLevelSaysSoAndStillPlays) {
   // b fills the prisoner's row right of it and can never leave the row.
-  write_level(make_block(true, 2, 0, 3), {make_block(false, 2, 4, 0), make_block(true, 3, 3, 3)});
-  const game_run run = play("hint\nsolve\nb -1\na +1\n");
+  const game_run run =
+      play("hint\nsolve\nb -1\na +1\n",
+           {make_block(true, 2, 0, 3), {make_block(false, 2, 4, 0), make_block(true, 3, 3, 3)}});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(count_of(run.output, "Fewest from the start: none, this level cannot be solved."), 3u);
   EXPECT_EQ(count_of(run.output, "No moves free the prisoner: this level cannot be solved."), 2u);
   EXPECT_EQ(last_after(run.output, "Left the game after "), "2 moves. The prisoner is still in.");
 }
 
-TEST(PlayGameTest, FreeAtTheStartEndsAtOnce) {
-  scoped_temp_dir dir;
-  write_level(make_block(true, 2, 2, 3), {make_block(false, 3, 0, 2)});
-  const game_run run = play("");
+TEST_F(PlayGameTest, FreeAtTheStartEndsAtOnce) {
+  const game_run run = play("", {make_block(true, 2, 2, 3), {make_block(false, 3, 0, 2)}});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(last_after(run.output, "The prisoner is free! "),
             "Moves used: 0, fewest possible: 0. A perfect escape.");
   EXPECT_EQ(run.output.find("> "), std::string::npos);
-}
-
-TEST(PlayGameTest, MissingOrDamagedLevelEndsWithTheReadersMessage) {
-  scoped_temp_dir dir;
-  const std::string advice =
-      "Cannot play: run escape_puzzle in this directory to make a new level.\n";
-  game_run run = play("quit\n");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.output, "failed to read rec_size\n" + advice);
-
-  write_two_move_level();
-  std::filesystem::remove(prisoner_size_file);
-  run = play("quit\n");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.output, "failed to create prisoner size file\n" + advice);
-
-  write_two_move_level();
-  write_bytes(num_block_file, std::string("\x0e\0\0\0", 4));
-  run = play("quit\n");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.output.substr(0, run.output.find(':')), "damaged level file \"num_block\"");
-  EXPECT_EQ(count_of(run.output, "\n"), 2u);
-  EXPECT_EQ(run.output.substr(run.output.find('\n') + 1), advice);
-}
-
-TEST(PlayGameTest, ColourOnlyWhenAskedFor) {
-  scoped_temp_dir dir;
-  write_two_move_level();
-  const game_run coloured = play("", true);
-  EXPECT_NE(coloured.output.find("\x1b[1;37;41mP\x1b[0m"), std::string::npos);
-  EXPECT_NE(coloured.output.find("\x1b[32ma\x1b[0m"), std::string::npos);
-  EXPECT_EQ(play("", false).output.find('\x1b'), std::string::npos);
-
-  EXPECT_TRUE(wants_colour(true, nullptr));
-  EXPECT_TRUE(wants_colour(true, ""));
-  EXPECT_FALSE(wants_colour(true, "1"));
-  EXPECT_FALSE(wants_colour(false, nullptr));
 }
 
 }  // namespace
