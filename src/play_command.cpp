@@ -10,6 +10,7 @@
 #include "level_files.h"
 #include "level_maker.h"
 #include "level_text.h"
+#include "play_solver.h"
 
 namespace {
 

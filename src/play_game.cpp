@@ -5,13 +5,14 @@
 #include <charconv>
 #include <cstdlib>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <string_view>
 
 #include "level_files.h"
 #include "level_picture.h"
 #include "level_text.h"
+#include "move_rules.h"
+#include "play_solver.h"
 
 namespace {
 
@@ -158,10 +159,6 @@ std::optional<play_move> parse_move(const play_level& level, std::string_view li
   return play_move{number, *distance};
 }
 
-void apply(play_level& level, play_move move) {
-  block_of(level, move.block).moveblock(move.distance);
-}
-
 // Says that the prisoner is free, when it is; true then.
 bool announce_escape(const game& g) {
   if (!is_prisoner_free(g.now)) {
@@ -288,7 +285,7 @@ bool obey(game& g, std::string_view line) {
     if (g.made.empty()) {
       g.out << "There is no move to undo.\n";
     } else {
-      apply(g.now, play_move{g.made.back().block, -g.made.back().distance});
+      apply_move(g.now, play_move{g.made.back().block, -g.made.back().distance});
       g.made.pop_back();
       show(g);
     }
@@ -308,11 +305,12 @@ bool obey(game& g, std::string_view line) {
     if (!move) {
       return false;
     }
-    if (const std::string fault = move_fault(g.now, *move); !fault.empty()) {
-      g.out << fault << '\n';
+    const result<play_level> moved = after_move(g.now, *move);
+    if (!moved) {
+      g.out << moved.reason() << '\n';
       return false;
     }
-    apply(g.now, *move);
+    g.now = *moved;
     g.made.push_back(*move);
     show(g);
     return announce_escape(g);
@@ -323,57 +321,6 @@ bool obey(game& g, std::string_view line) {
 }
 
 }  // namespace
-
-std::string counted(std::size_t count, const char* thing) {
-  return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
-}
-
-const char* direction_of(const BLOCK& block, int distance) {
-  if (block.horizontal) {
-    return distance < 0 ? "left" : "right";
-  }
-  return distance < 0 ? "up" : "down";
-}
-
-std::string move_fault(const play_level& level, play_move move) {
-  const BLOCK& block = block_of(level, move.block);
-  const int step = move.distance < 0 ? -1 : 1;
-  const std::string what = std::string(1, block_letter(move.block)) + " cannot move " +
-                           counted(static_cast<std::size_t>(std::abs(move.distance)), "cell") +
-                           " " + direction_of(block, move.distance) + ": ";
-  const int along = position_along(block);
-  for (int s = 1; s <= std::abs(move.distance); ++s) {
-    // The cell the block enters on this step.
-    const int to = step < 0 ? along - s : along + block.length - 1 + s;
-    if (to < 0 || to >= board_size) {
-      return what + "it would leave the board.";
-    }
-    const cell entered = cell_on_line(block, to);
-    if (const int other = block_at(level, entered.x, entered.y); other != no_block) {
-      return what + block_letter(other) + " is in the way.";
-    }
-  }
-  return {};
-}
-
-std::string line_fault(const BLOCK& block, char letter, std::string_view direction) {
-  return std::string(1, letter) + " cannot move " + std::string(direction) + ": it lies " +
-         (block.horizontal ? "across and moves only left or right."
-                           : "upright and moves only up or down.");
-}
-
-std::string escape_text(std::size_t moves, std::optional<std::size_t> fewest) {
-  std::string text = "The prisoner is free! Moves used: " + std::to_string(moves) +
-                     ", fewest possible: " + std::to_string(fewest.value_or(0)) + ".";
-  if (fewest && moves == *fewest) {
-    text += " A perfect escape.";
-  }
-  return text;
-}
-
-std::string goodbye_text(std::size_t moves) {
-  return "Left the game after " + counted(moves, "move") + ". The prisoner is still in.";
-}
 
 int play_lines(const offered_level& offered, std::istream& in, std::ostream& out,
                const line_options& options) {

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <utility>
 
-#include "level_text.h"
-#include "play_game.h"
+#include "move_rules.h"
+#include "play_solver.h"
 
 namespace {
 
@@ -17,10 +17,6 @@ constexpr const char* unknown_key_text = "That key does nothing: press ? for the
 void set_note(screen_game& game, note_kind kind, std::string text) {
   game.note_is = kind;
   game.note = std::move(text);
-}
-
-void apply(play_level& level, play_move move) {
-  block_of(level, move.block).moveblock(move.distance);
 }
 
 // A move as the notes show it, e.g. "b up 2".
@@ -67,11 +63,12 @@ void slide(screen_game& game, key_code arrow, bool was_sliding) {
     return;
   }
   const play_move move{game.picked, step};
-  if (std::string fault = move_fault(game.now, move); !fault.empty()) {
-    set_note(game, note_kind::fault, std::move(fault));
+  const result<play_level> moved = after_move(game.now, move);
+  if (!moved) {
+    set_note(game, note_kind::fault, moved.reason());
     return;
   }
-  apply(game.now, move);
+  game.now = *moved;
   if (was_sliding && (game.made.back().distance < 0) == (step < 0)) {
     game.made.back().distance += step;
   } else {
@@ -88,7 +85,7 @@ void undo(screen_game& game) {
   }
   const play_move last = game.made.back();
   game.made.pop_back();
-  apply(game.now, play_move{last.block, -last.distance});
+  apply_move(game.now, play_move{last.block, -last.distance});
   game.picked = last.block;
   set_note(game, note_kind::info, "Took back " + move_words(game.now, last) + ".");
   after_change(game);
@@ -345,10 +342,8 @@ void draw_tip(canvas& screen, const screen_game& game, cell_shape shape) {
   const BLOCK& block = block_of(game.now, move.block);
   const char arrow =
       block.horizontal ? (move.distance < 0 ? '<' : '>') : (move.distance < 0 ? '^' : 'v');
-  const int along = position_along(block);
-  for (int s = 1; s <= std::abs(move.distance); ++s) {
-    const cell to =
-        cell_on_line(block, move.distance < 0 ? along - s : along + block.length - 1 + s);
+  for (int step = 1; step <= std::abs(move.distance); ++step) {
+    const cell to = cell_on_line(block, entered_along(block, move.distance, step));
     screen.fill(1 + to.y * shape.height, board_left + 1 + to.x * shape.width,
                 std::max(1, shape.height - 1), shape.width - 1, arrow,
                 {look_kind::tip, move.block});
@@ -470,7 +465,7 @@ void play_step(screen_game& game) {
   }
   const play_move move = game.playing.front();
   game.playing.erase(game.playing.begin());
-  apply(game.now, move);
+  apply_move(game.now, move);
   game.made.push_back(move);
   game.picked = move.block;
   game.sliding = false;

@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "play_game.h"
-#include "play_solver.h"
+#include "level.h"
 
 // The keys and events the game reacts to.
 enum class key_code {

@@ -105,13 +105,10 @@ TEST_F(PlayGameTest, SolvedGameDrawsEveryBoard) {
 TEST_F(PlayGameTest, IllegalMovesChangeNothingAndSayWhy) {
   const game_run run = play(
       "P +1\n"        // blocked
-      "c +2\n"        // blocked after a free cell
-      "b +1\n"        // off the board
-      "d -1\n"        // off the board at the near edge
-      "c -3\n"        // off the board after free cells
       "a 123\n"       // far beyond the board
       "a left\n"      // not along its line
       "b down 2\n"    // not along its line
+      "e +1\n"        // the letter after the last blocker's
       "z +1\n"        // no such block
       "a 0\n"         // no distance
       "c 000\n"       // no distance in more digits
@@ -127,13 +124,10 @@ TEST_F(PlayGameTest, IllegalMovesChangeNothingAndSayWhy) {
   const std::string replies = run.output.substr(run.output.find("> "));
   EXPECT_EQ(replies.substr(0, replies.find("+---")),
             "> P cannot move 1 cell right: a is in the way.\n"
-            "> c cannot move 2 cells down: b is in the way.\n"
-            "> b cannot move 1 cell right: it would leave the board.\n"
-            "> d cannot move 1 cell left: it would leave the board.\n"
-            "> c cannot move 3 cells up: it would leave the board.\n"
             "> a cannot move that far: it would leave the board.\n"
             "> a cannot move left: it lies upright and moves only up or down.\n"
             "> b cannot move down: it lies across and moves only left or right.\n"
+            "> There is no block e on this board.\n"
             "> There is no block z on this board.\n"
             "> A move of 0 cells changes nothing.\n"
             "> A move of 0 cells changes nothing.\n"
