@@ -40,80 +40,31 @@ struct levels_request {
   std::optional<int> count;
   std::optional<std::uint64_t> seed;
   std::optional<double> seconds;
-  std::optional<std::filesystem::path> out;
+  std::optional<std::string> out;
   bool help = false;
 };
 
-// Stores one option's value; an error text when it is not a value the option takes.
-std::string take_value(std::string_view name, std::string_view value, levels_request& request) {
-  const std::string quoted = "'" + std::string(value) + "'";
-  if (name == "--moves") {
-    request.moves = whole_number<int>(value);
-    if (!request.moves || *request.moves < 0 || *request.moves > most_asked_moves) {
-      return "--moves takes a whole number from 0 to " + std::to_string(most_asked_moves) +
-             ", not " + quoted;
-    }
-  } else if (name == "--count") {
-    request.count = whole_number<int>(value);
-    if (!request.count || *request.count < 1 || *request.count > most_levels) {
-      return "--count takes a whole number from 1 to " + std::to_string(most_levels) + ", not " +
-             quoted;
-    }
-  } else if (name == "--seed") {
-    request.seed = whole_number<std::uint64_t>(value);
-    if (!request.seed) {
-      return "--seed takes a whole number from 0 to 18446744073709551615, not " + quoted;
-    }
-  } else if (name == "--seconds") {
-    request.seconds = whole_number<double>(value);
-    if (!request.seconds || !(*request.seconds > 0) || *request.seconds > most_seconds) {
-      return "--seconds takes a number of seconds above 0 and up to 86400, not " + quoted;
-    }
-  } else {
-    if (value.empty()) {
-      return "--out takes a directory, not an empty name";
-    }
-    request.out = std::filesystem::path(value);
+// Reads the arguments into `request`, or says why they are not sound.
+result<> read_request(const std::vector<std::string>& arguments, levels_request& request) {
+  const result<command_words> words = read_command_line(
+      arguments,
+      {moves_option(request.moves), whole_number_option("--count", request.count, 1, most_levels),
+       seed_option(request.seed), seconds_option("--seconds", request.seconds, most_seconds),
+       text_option("--out", request.out, "a directory"),
+       flag_option("--hardest", request.hardest)});
+  if (!words) {
+    return failure{words.reason()};
   }
-  return {};
-}
-
-// True if the option named `name` was given already.
-bool given(std::string_view name, const levels_request& request) {
-  return (name == "--moves" && request.moves) || (name == "--count" && request.count) ||
-         (name == "--seed" && request.seed) || (name == "--seconds" && request.seconds) ||
-         (name == "--out" && request.out) || (name == "--hardest" && request.hardest);
-}
-
-// Reads the arguments into `request`; an error text when they are not sound.
-std::string parse_arguments(const std::vector<std::string>& arguments, levels_request& request) {
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string_view name = arguments[i];
-    if (name == "--help") {
-      request.help = true;
-      return {};
-    }
-    if (name != "--moves" && name != "--count" && name != "--seed" && name != "--seconds" &&
-        name != "--out" && name != "--hardest") {
-      return "unknown argument '" + std::string(name) + "'";
-    }
-    if (given(name, request)) {
-      return std::string(name) + " is given twice";
-    }
-    if (name == "--hardest") {
-      request.hardest = true;
-    } else if (i + 1 == arguments.size()) {
-      return std::string(name) + " needs a value";
-    } else if (std::string fault = take_value(name, arguments[++i], request); !fault.empty()) {
-      return fault;
-    }
+  request.help = words->help;
+  if (request.help) {
+    return {};
   }
   if (request.hardest == request.moves.has_value()) {
-    return request.hardest ? "--moves and --hardest exclude each other"
-                           : "say what to make: --moves N or --hardest";
+    return failure{request.hardest ? "--moves and --hardest exclude each other"
+                                   : "say what to make: --moves N or --hardest"};
   }
   if (request.hardest && request.count) {
-    return "--count goes with --moves only";
+    return failure{"--count goes with --moves only"};
   }
   return {};
 }
@@ -191,8 +142,8 @@ int make_levels(const levels_request& request, std::ostream& out, std::ostream& 
     out << (i > 0 ? "\n" : "");
     print_level(*made, out, terminal.colour);
     if (request.out) {
-      if (const result<> written =
-              write_level_directory(made->level, *request.out / std::to_string(i + 1));
+      if (const result<> written = write_level_directory(
+              made->level, std::filesystem::path(*request.out) / std::to_string(i + 1));
           !written) {
         err << written.reason() << '\n';
         return 1;
@@ -207,8 +158,8 @@ int make_levels(const levels_request& request, std::ostream& out, std::ostream& 
 int run_levels_command(const std::vector<std::string>& arguments, std::ostream& out,
                        std::ostream& err, const levels_terminal& terminal) {
   levels_request request;
-  if (const std::string fault = parse_arguments(arguments, request); !fault.empty()) {
-    err << "escape_levels: " << fault << '\n' << usage;
+  if (const result<> read = read_request(arguments, request); !read) {
+    err << "escape_levels: " << read.reason() << '\n' << usage;
     return 2;
   }
   if (request.help) {

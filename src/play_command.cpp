@@ -41,54 +41,34 @@ struct play_request {
   bool help = false;
 };
 
-// Stores the value of --moves, --seed or --level; an error text when it is no such value.
-std::string take_value(std::string_view name, const std::string& value, play_request& request) {
-  if (name == "--moves") {
-    request.moves = whole_number<int>(value);
-    if (!request.moves || *request.moves < 0 || *request.moves > most_asked_moves) {
-      return "--moves takes a whole number from 0 to " + std::to_string(most_asked_moves) +
-             ", not '" + value + "'";
-    }
-  } else if (name == "--seed") {
-    request.seed = whole_number<std::uint64_t>(value);
-    if (!request.seed) {
-      return "--seed takes a whole number from 0 to 18446744073709551615, not '" + value + "'";
-    }
-  } else {
-    request.text = value;
+// Reads the arguments into `request`, or says why they are not sound.
+result<> read_request(const std::vector<std::string>& arguments, play_request& request) {
+  const result<command_words> words = read_command_line(
+      arguments,
+      {flag_option("--lines", request.lines), flag_option("--new", request.make_new),
+       moves_option(request.moves), seed_option(request.seed),
+       option{"--level", true,
+              [&](std::string_view text) -> result<> {
+                request.text = std::string(text);
+                return {};
+              }}},
+      1);
+  if (!words) {
+    return failure{words.reason()};
   }
-  return {};
-}
-
-// Reads the arguments into `request`; an error text when they are not sound.
-std::string read_request(const std::vector<std::string>& arguments, play_request& request) {
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& word = arguments[i];
-    if (word == "--help") {
-      request.help = true;
-      return {};
-    }
-    if (word == "--lines" || word == "--new") {
-      (word == "--lines" ? request.lines : request.make_new) = true;
-    } else if (word == "--moves" || word == "--seed" || word == "--level") {
-      if (i + 1 == arguments.size()) {
-        return word + " needs a value";
-      }
-      if (std::string fault = take_value(word, arguments[++i], request); !fault.empty()) {
-        return fault;
-      }
-    } else if (word.starts_with("-") || request.directory) {
-      return "unknown argument '" + word + "'";
-    } else {
-      request.directory = word;
-    }
+  request.help = words->help;
+  if (request.help) {
+    return {};
+  }
+  if (!words->operands.empty()) {
+    request.directory = words->operands.front();
   }
   if ((request.moves || request.seed) && !request.make_new) {
-    return "--moves and --seed go with --new";
+    return failure{"--moves and --seed go with --new"};
   }
   if (int{request.make_new} + int{request.text.has_value()} + int{request.directory.has_value()} >
       1) {
-    return "play one level: a directory, --new or --level";
+    return failure{"play one level: a directory, --new or --level"};
   }
   return {};
 }
@@ -148,8 +128,8 @@ std::variant<offered_level, int> requested_level(const play_request& request, st
 int run_play_command(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
                      std::ostream& err, const play_setting& setting) {
   play_request request;
-  if (const std::string fault = read_request(arguments, request); !fault.empty()) {
-    err << fault << '\n' << usage;
+  if (const result<> read = read_request(arguments, request); !read) {
+    err << read.reason() << '\n' << usage;
     return 2;
   }
   if (request.help) {

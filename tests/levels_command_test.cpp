@@ -46,16 +46,12 @@ TEST(LevelsCommandTest, HelpAndBadArguments) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{}, "say what to make"},
       {{"--moves", "3", "--hardest"}, "exclude each other"},
-      {{"--moves"}, "--moves needs a value"},
-      {{"--moves", "-1"}, "--moves takes a whole number from 0 to 100, not '-1'"},
-      {{"--moves", "3x"}, "not '3x'"},
-      {{"--moves", "101"}, "not '101'"},
+      {{"--moves", "101"}, "--moves takes a whole number from 0 to 100, not '101'"},
       {{"--moves", "3", "--count", "0"}, "--count takes a whole number from 1"},
       {{"--moves", "3", "--seed", "seven"}, "--seed takes a whole number"},
       {{"--moves", "3", "--seconds", "0"}, "--seconds takes a number of seconds above 0"},
-      {{"--hardest", "--seconds", "-2"}, "not '-2'"},
+      {{"--hardest", "--out", ""}, "--out takes a directory"},
       {{"--hardest", "--count", "2"}, "--count goes with --moves only"},
-      {{"--moves", "3", "--moves", "4"}, "--moves is given twice"},
       {{"--moves", "3", "--level"}, "unknown argument '--level'"},
   };
   for (const auto& [arguments, expected] : cases) {

@@ -42,14 +42,9 @@ TEST(PlayCommandTest, HelpAndWhatItRefuses) {
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.starts_with("usage: escape_play [--lines] [DIR]\n")) << help.out;
 
-  const std::vector<std::vector<std::string>> refused = {{"--colour"},
-                                                         {"one", "two"},
-                                                         {"--moves", "5"},
-                                                         {"--new", "--seed"},
-                                                         {"--new", "--moves", "x"},
-                                                         {"--new", "--moves", "101"},
-                                                         {"--new", "here"},
-                                                         {"--level", "P", "--new"}};
+  const std::vector<std::vector<std::string>> refused = {
+      {"--colour"},      {"--moves", "5"},          {"--new", "--moves", "101"},
+      {"--new", "here"}, {"--level", "P", "--new"}, {"--new", "--seed", "x"}};
   for (const std::vector<std::string>& arguments : refused) {
     const command_run bad = run(arguments);
     EXPECT_EQ(bad.status, 2) << arguments[0];

@@ -51,24 +51,24 @@ std::string parse(const std::vector<std::string_view>& arguments, options& o) {
     const std::string_view value = arguments[++i];
     const std::string bad = "bad value for " + std::string(name) + ": " + std::string(value);
     if (name == "--moves") {
-      o.moves = whole_number<int>(value);
+      o.moves = read_number<int>(value);
       if (!o.moves || *o.moves < 0) {
         return bad;
       }
     } else if (name == "--seconds") {
-      const std::optional<double> seconds = whole_number<double>(value);
+      const std::optional<double> seconds = read_number<double>(value);
       if (!seconds || !(*seconds > 0) || *seconds > 86400) {
         return bad;
       }
       o.seconds = *seconds;
     } else if (name == "--first-seed") {
-      const std::optional<std::uint64_t> seed = whole_number<std::uint64_t>(value);
+      const std::optional<std::uint64_t> seed = read_number<std::uint64_t>(value);
       if (!seed) {
         return bad;
       }
       o.first_seed = *seed;
     } else if (name == "--seeds") {
-      const std::optional<int> seeds = whole_number<int>(value);
+      const std::optional<int> seeds = read_number<int>(value);
       if (!seeds || *seeds < 1) {
         return bad;
       }

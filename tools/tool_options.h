@@ -1,14 +1,16 @@
 // Command lines of the measuring tools: options of the form "--name value"
-// with whole-number values, "--help", and a usage line for anything else.
+// with whole-number values, "--help", and a usage line for anything else, read
+// by the programs' command-line reader.
 #pragma once
 
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "command_line.h"
 
 // One option: its name, where its value goes, and the values it accepts.
 struct tool_option {
@@ -33,35 +35,27 @@ struct tool_option {
 // exit_with_usage.
 inline std::vector<std::string> read_tool_options(int argc, char** argv, const char* usage,
                                                   std::initializer_list<tool_option> options) {
-  std::vector<std::string> words;
-  for (int i = 1; i < argc; ++i) {
-    const std::string word = argv[i];
-    if (word == "--help" || word == "-h") {
-      std::printf("usage: %s\n", usage);
-      std::exit(0);
-    }
-    if (!word.starts_with("-")) {
-      words.push_back(word);
-      continue;
-    }
-    const tool_option* option = nullptr;
-    for (const tool_option& candidate : options) {
-      option = word == candidate.name ? &candidate : option;
-    }
-    if (option == nullptr) {
-      exit_with_usage(usage, "unknown option " + word);
-    }
-    if (i + 1 == argc) {
-      exit_with_usage(usage, word + " needs a value");
-    }
-    const char* text = argv[++i];
-    long long value = 0;
-    const auto [end, error] = std::from_chars(text, text + std::strlen(text), value);
-    if (error != std::errc() || *end != '\0' || value < option->least || value > option->most) {
-      exit_with_usage(usage, word + " takes a whole number from " + std::to_string(option->least) +
-                                 " to " + std::to_string(option->most) + ", not " + text);
-    }
-    *option->value = value;
+  std::vector<std::optional<long long>> values(options.size());
+  std::vector<option> readers;
+  for (const tool_option& tool : options) {
+    readers.push_back(
+        whole_number_option(tool.name, values[readers.size()], tool.least, tool.most));
   }
-  return words;
+  const result<command_words> words =
+      read_command_line(std::vector<std::string>(argv + 1, argv + argc), readers, std::size_t(-1));
+  if (!words) {
+    exit_with_usage(usage, words.reason());
+  }
+  if (words->help) {
+    std::printf("usage: %s\n", usage);
+    std::exit(0);
+  }
+  std::size_t k = 0;
+  for (const tool_option& tool : options) {
+    if (values[k]) {
+      *tool.value = *values[k];
+    }
+    ++k;
+  }
+  return words->operands;
 }

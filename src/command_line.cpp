@@ -1,0 +1,123 @@
+#include "command_line.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "level.h"
+
+namespace {
+
+std::string quoted(std::string_view text) {
+  return "'" + std::string(text) + "'";
+}
+
+// True if the word is an option's name rather than a value: it begins with a
+// dash and is no negative number.
+bool looks_like_option(std::string_view word) {
+  return word.starts_with('-') && !(word.size() > 1 && word[1] >= '0' && word[1] <= '9');
+}
+
+template <class number>
+option bounded_number(std::string name, std::optional<number>& value, number least, number most) {
+  const std::string what = name + " takes a whole number from " + std::to_string(least) + " to " +
+                           std::to_string(most) + ", not ";
+  return {name, true, [&value, least, most, what](std::string_view text) -> result<> {
+            value = read_number<number>(text);
+            if (!value || *value < least || *value > most) {
+              return failure{what + quoted(text)};
+            }
+            return {};
+          }};
+}
+
+}  // namespace
+
+option flag_option(std::string name, bool& set) {
+  return {std::move(name), false, [&set](std::string_view) -> result<> {
+            set = true;
+            return {};
+          }};
+}
+
+option whole_number_option(std::string name, std::optional<long long>& value, long long least,
+                           long long most) {
+  return bounded_number(std::move(name), value, least, most);
+}
+
+option whole_number_option(std::string name, std::optional<int>& value, int least, int most) {
+  return bounded_number(std::move(name), value, least, most);
+}
+
+option seconds_option(std::string name, std::optional<double>& value, double most) {
+  const std::string what = name + " takes a number of seconds above 0 and up to " +
+                           std::to_string(static_cast<long long>(most)) + ", not ";
+  return {std::move(name), true, [&value, most, what](std::string_view text) -> result<> {
+            value = read_number<double>(text);
+            if (!value || !(*value > 0) || *value > most) {
+              return failure{what + quoted(text)};
+            }
+            return {};
+          }};
+}
+
+option text_option(std::string name, std::optional<std::string>& value, const char* what) {
+  const std::string empty = name + " takes " + what + ", not an empty name";
+  return {std::move(name), true, [&value, empty](std::string_view text) -> result<> {
+            if (text.empty()) {
+              return failure{empty};
+            }
+            value = std::string(text);
+            return {};
+          }};
+}
+
+option moves_option(std::optional<int>& moves) {
+  return bounded_number(std::string("--moves"), moves, 0, most_asked_moves);
+}
+
+option seed_option(std::optional<std::uint64_t>& seed) {
+  return bounded_number(std::string("--seed"), seed, std::uint64_t{0},
+                        std::numeric_limits<std::uint64_t>::max());
+}
+
+result<command_words> read_command_line(const std::vector<std::string>& arguments,
+                                        const std::vector<option>& options,
+                                        std::size_t most_operands) {
+  command_words words;
+  std::vector<std::string_view> given;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& word = arguments[i];
+    if (word == "--help" || word == "-h") {
+      words.help = true;
+      return words;
+    }
+    const auto named = std::find_if(options.begin(), options.end(),
+                                    [&](const option& o) { return o.name == word; });
+    if (named == options.end()) {
+      if (looks_like_option(word) || words.operands.size() == most_operands) {
+        return failure{"unknown argument " + quoted(word)};
+      }
+      words.operands.push_back(word);
+      continue;
+    }
+    if (std::find(given.begin(), given.end(), word) != given.end()) {
+      return failure{word + " is given twice"};
+    }
+    given.push_back(named->name);
+    if (!named->takes_value) {
+      static_cast<void>(named->take({}));
+      continue;
+    }
+    if (i + 1 == arguments.size()) {
+      return failure{word + " needs a value"};
+    }
+    const std::string& value = arguments[++i];
+    if (looks_like_option(value)) {
+      return failure{word + " needs a value, not the option " + quoted(value)};
+    }
+    if (const result<> taken = named->take(value); !taken) {
+      return failure{taken.reason()};
+    }
+  }
+  return words;
+}

@@ -1,0 +1,85 @@
+#include "command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "level.h"
+
+namespace {
+
+// The options of a small command: a flag, --moves, --seed, --seconds and --out.
+struct sample_command {
+  bool flag = false;
+  std::optional<int> moves;
+  std::optional<std::uint64_t> seed;
+  std::optional<double> seconds;
+  std::optional<std::string> out;
+
+  // Reads the words, keeping at most one operand; the reason when refused.
+  result<command_words> read(const std::vector<std::string>& words) {
+    return read_command_line(
+        words,
+        {flag_option("--flag", flag), moves_option(moves), seed_option(seed),
+         seconds_option("--seconds", seconds, 86400), text_option("--out", out, "a directory")},
+        1);
+  }
+};
+
+// The reason the words are refused, or "" when they are read.
+std::string refusal(const std::vector<std::string>& words) {
+  const result<command_words> read = sample_command{}.read(words);
+  return read ? "" : read.reason();
+}
+
+}  // namespace
+
+TEST(CommandLineTest, ReadsOptionsAndOperandsAndStopsAtHelp) {
+  sample_command command;
+  const result<command_words> read = command.read(
+      {"--flag", "--moves", "7", "here", "--seed", "0", "--seconds", "0.5", "--out", "o"});
+  ASSERT_TRUE(read) << read.reason();
+  EXPECT_FALSE(read->help);
+  EXPECT_EQ(read->operands, std::vector<std::string>{"here"});
+  EXPECT_TRUE(command.flag);
+  EXPECT_EQ(command.moves, 7);
+  EXPECT_EQ(command.seed, 0u);
+  EXPECT_EQ(command.seconds, 0.5);
+  EXPECT_EQ(command.out, "o");
+  for (const char* help : {"--help", "-h"}) {
+    const result<command_words> helped = sample_command{}.read({"--flag", help, "--nonsense"});
+    ASSERT_TRUE(helped);
+    EXPECT_TRUE(helped->help);
+  }
+}
+
+TEST(CommandLineTest, RefusesTheFirstWrongWordSayingWhy) {
+  EXPECT_EQ(refusal({"--nonsense"}), "unknown argument '--nonsense'");
+  EXPECT_EQ(refusal({"-"}), "unknown argument '-'");
+  EXPECT_EQ(refusal({"one", "two"}), "unknown argument 'two'");
+  EXPECT_EQ(refusal({"--flag", "--flag"}), "--flag is given twice");
+  EXPECT_EQ(refusal({"--moves", "3", "--moves", "3"}), "--moves is given twice");
+  EXPECT_EQ(refusal({"--moves"}), "--moves needs a value");
+  EXPECT_EQ(refusal({"--out", "--flag"}), "--out needs a value, not the option '--flag'");
+  EXPECT_EQ(refusal({"--out", ""}), "--out takes a directory, not an empty name");
+  EXPECT_EQ(refusal({"--moves", "3x", "--nonsense"}),
+            "--moves takes a whole number from 0 to 100, not '3x'");
+}
+
+TEST(CommandLineTest, SharedOptionsTakeTheirWholeRangeAndNothingBeyond) {
+  const std::string moves_refused =
+      "--moves takes a whole number from 0 to " + std::to_string(most_asked_moves) + ", not '";
+  EXPECT_EQ(refusal({"--moves", "0"}), "");
+  EXPECT_EQ(refusal({"--moves", std::to_string(most_asked_moves)}), "");
+  EXPECT_EQ(refusal({"--moves", "-1"}), moves_refused + "-1'");
+  EXPECT_EQ(refusal({"--moves", std::to_string(most_asked_moves + 1)}),
+            moves_refused + std::to_string(most_asked_moves + 1) + "'");
+  EXPECT_EQ(refusal({"--seed", "18446744073709551615"}), "");
+  EXPECT_EQ(refusal({"--seed", "18446744073709551616"}),
+            "--seed takes a whole number from 0 to 18446744073709551615, not "
+            "'18446744073709551616'");
+  EXPECT_EQ(refusal({"--seed", "-1"}).substr(0, 6), "--seed");
+  EXPECT_EQ(refusal({"--seconds", "86400"}), "");
+  EXPECT_EQ(refusal({"--seconds", "86400.5"}),
+            "--seconds takes a number of seconds above 0 and up to 86400, not '86400.5'");
+  EXPECT_NE(refusal({"--seconds", "0"}), "");
+  EXPECT_EQ(refusal({"--seconds", "0.001"}), "");
+}
