@@ -1,0 +1,24 @@
+# The layers of the code, lowest first. A module (a .h/.cpp pair under src/)
+# may include only modules of its own layer or of the layers below it.
+
+# The puzzle model and its files: blocks, the board, the level, its files and text form.
+set(ESCAPE_MODEL_MODULES random_lvl_function level_files level level_text result)
+# The searches: the move counter, the slide engine, the solver and the level maker.
+set(ESCAPE_SEARCH_MODULES num_moves_calculator slide_space play_solver level_maker)
+# The games: the rules of a move, the pictures, the line mode and the screen model.
+set(ESCAPE_GAME_MODULES move_rules palette level_picture play_game play_screen)
+# The programs: command lines, the terminal, and what each program does.
+set(ESCAPE_PROGRAM_MODULES command_line terminal play_command levels_command play_terminal main
+    play_main levels_main)
+
+# The sources of each layer's library; the programs' entry points and the
+# terminal driver are built into the programs themselves.
+foreach(layer MODEL SEARCH GAME PROGRAM)
+  set(ESCAPE_${layer}_SOURCES)
+  foreach(module ${ESCAPE_${layer}_MODULES})
+    if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/../src/${module}.cpp
+       AND NOT module MATCHES "^(main|play_main|levels_main|play_terminal)$")
+      list(APPEND ESCAPE_${layer}_SOURCES src/${module}.cpp)
+    endif()
+  endforeach()
+endforeach()
