@@ -1,11 +1,11 @@
 // Times the move counter on the fixed level set (tests/level_corpus.cpp), with
-// its output going to a stream that only counts lines, and the search as first
-// written (no record of configurations) on the levels where it finishes.
+// its output going to a stream that only counts lines, and the literal search
+// (no record of configurations) on the levels where it finishes.
 //
 // counter/NAME: the whole calculate_num_moves (reading the level files,
 //   writing the snapshot, the search); `examined` is the number of progress
 //   lines, `examined_per_s` the configurations examined per second.
-// literal/NAME: the search as first written, up to 1,500,000 queued
+// literal/NAME: the literal search, up to 1,500,000 queued
 //   configurations; reported as an error where it does not finish.
 
 #include <benchmark/benchmark.h>

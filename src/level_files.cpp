@@ -161,6 +161,9 @@ std::optional<raw_level> read_raw_level(const std::filesystem::path& directory, 
     const char* message;
     bool line_break;
   };
+  // The messages for a missing file are the ones the program has always
+  // printed, kept word for word, odd names and missing line breaks included:
+  // they are part of escape_puzzle's output, which is compared byte for byte.
   static constexpr step steps[] = {
       {record_size_file, int_image_size, &raw_level::record_size, "failed to read rec_size", true},
       {num_block_file, int_image_size, &raw_level::num_block, "failed to create num_block_file",

@@ -288,15 +288,16 @@ class move_search {
       if (!can_block_be_moved(block, parent.isblockthere)) {
         continue;
       }
-      int tempa[4];
+      int tempa[4];  // the block's distances list
       distances_that_block_can_move(block, parent.isblockthere, tempa);
       for (const int d : tempa) {
         if (d == 0) {
           continue;
         }
-        // The enqueue rule as first designed. When Id_block_moved and the
-        // block's block_Id are both 0, both tests hold and the same child is
-        // offered twice; the key set drops the second copy.
+        // The enqueue rule: a move is dropped only when it takes back the move
+        // that made `parent`, telling blocks apart by block_Id. When
+        // Id_block_moved and the block's block_Id are both 0, both tests hold
+        // and the same child is offered twice; the key set drops the second copy.
         if (parent.Id_block_moved == 0 || parent.Id_block_moved != block.block_Id) {
           append_child(parent, positions, number, d);
         }
@@ -328,7 +329,7 @@ class move_search {
 
   const config_keys keys_;
   key_set queued_;
-  config_queue arrangement_;
+  config_queue arrangement_;  // the configurations waiting to be examined, oldest first
   std::ostream& out_;
 };
 

@@ -64,7 +64,6 @@ void expect_same_block(const BLOCK& actual, const BLOCK& expected) {
 // Expects `run` to give `expected` in a child process that is stopped after a
 // few seconds, so that a call that blocks fails the test instead of hanging it.
 void expect_in_child(const std::function<std::string()>& run, const std::string& expected) {
-  GTEST_FLAG_SET(death_test_style, "fast");
   EXPECT_EXIT(
       {
         alarm(5);
@@ -163,9 +162,17 @@ TEST(ConfigImage, HoldsEveryFieldAtItsOffset) {
   EXPECT_EQ(0, std::memcmp(&image[612], prisoner.data(), 44));
 }
 
-TEST(LevelFiles, RoundTripWithTheWrittenSizes) {
+// Level files written and read in a fresh working directory of each test's own.
+class LevelFiles : public testing::Test {
+ protected:
   scoped_temp_dir dir;
   const sample_level level;
+};
+
+// The tests of LevelFiles that run some of their steps in a child process.
+class LevelFilesDeathTest : public LevelFiles {};
+
+TEST_F(LevelFiles, RoundTripWithTheWrittenSizes) {
   BLOCK all[max_blockers] = {};
   all[0] = level.blockers[0];
   all[1] = level.blockers[1];
@@ -202,14 +209,13 @@ TEST(LevelFiles, RoundTripWithTheWrittenSizes) {
   EXPECT_EQ(0, std::memcmp(loaded.grid, grid, sizeof grid));
 }
 
-TEST(LevelFiles, WriterStopsAtTheFirstFileItCannotCreate) {
+TEST_F(LevelFiles, WriterStopsAtTheFirstFileItCannotCreate) {
   const char* const messages[] = {
       "failed to create Diff_lvl_file\n",  "failed to create record_size_file\n",
       "failed to create prisoner file\n",  "failed to create prisoner file size\n",
       "failed to create num_block_file\n", "failed to create block present file\n"};
-  const sample_level level;
   for (int failing = 0; failing < 6; ++failing) {
-    scoped_temp_dir dir;
+    scoped_temp_dir case_dir;
     for (const char* name : level_file_names) {
       write_bytes(name, "old");
     }
@@ -233,7 +239,7 @@ TEST(LevelFiles, WriterStopsAtTheFirstFileItCannotCreate) {
   }
 }
 
-TEST(LevelFiles, ReaderNamesTheFirstMissingFileInItsOwnOrder) {
+TEST_F(LevelFiles, ReaderNamesTheFirstMissingFileInItsOwnOrder) {
   // The reader's order, with its messages; two of them end without a line break.
   const std::pair<const char*, const char*> order[] = {
       {record_size_file, "failed to read rec_size\n"},
@@ -242,9 +248,8 @@ TEST(LevelFiles, ReaderNamesTheFirstMissingFileInItsOwnOrder) {
       {prisoner_size_file, "failed to create prisoner size file"},
       {prisoner_file, "failed to create prisoner file"},
       {block_present_file, "failed to create block present 1file\n"}};
-  const sample_level level;
   for (std::size_t missing = 0; missing < std::size(order); ++missing) {
-    scoped_temp_dir dir;
+    scoped_temp_dir case_dir;
     write_level(level.prisoner, level.blockers);
     // Every file after the missing one is missing too, so only the first may be named.
     for (std::size_t i = missing; i < std::size(order); ++i) {
@@ -256,7 +261,7 @@ TEST(LevelFiles, ReaderNamesTheFirstMissingFileInItsOwnOrder) {
   }
 }
 
-TEST(LevelFiles, ReaderRejectsDamagedLevelsNamingTheFile) {
+TEST_F(LevelFiles, ReaderRejectsDamagedLevelsNamingTheFile) {
   struct damage {
     const char* what;
     std::function<void()> apply;
@@ -270,7 +275,6 @@ TEST(LevelFiles, ReaderRejectsDamagedLevelsNamingTheFile) {
   const auto truncate = [](const char* file, std::size_t size) {
     write_bytes(file, read_bytes(file).substr(0, size));
   };
-  const sample_level level;
   const damage damages[] = {
       {"short count file", [&] { truncate(record_size_file, 3); },
        "damaged level file \"record_size\": it holds 3 bytes, expected 4\n"},
@@ -328,7 +332,7 @@ TEST(LevelFiles, ReaderRejectsDamagedLevelsNamingTheFile) {
        "5)\n"},
   };
   for (const damage& d : damages) {
-    scoped_temp_dir dir;
+    scoped_temp_dir case_dir;
     write_level(level.prisoner, level.blockers);
     d.apply();
     const std::string before = read_bytes(blockers_file) + read_bytes(block_present_file);
@@ -339,8 +343,7 @@ TEST(LevelFiles, ReaderRejectsDamagedLevelsNamingTheFile) {
   }
 }
 
-TEST(LevelFiles, OnlyRegularFilesAreReadOrWritten) {
-  scoped_temp_dir dir;
+TEST_F(LevelFilesDeathTest, OnlyRegularFilesAreReadOrWritten) {
   write_sample_level();
   const std::string sound = read_bytes(num_block_file);
 
@@ -376,7 +379,7 @@ TEST(LevelFiles, OnlyRegularFilesAreReadOrWritten) {
   EXPECT_EQ(read_bytes("elsewhere/level__"), "theirs");
 }
 
-TEST(LevelFiles, AWriteThatFailsIsAFileNotCreated) {
+TEST_F(LevelFilesDeathTest, AWriteThatFailsIsAFileNotCreated) {
   // A limit on the size of a file makes writes fail as a full disk does,
   // whoever runs the test.
   const auto with_file_size_limit = [](rlim_t bytes, const std::function<std::string()>& run) {
@@ -387,7 +390,6 @@ TEST(LevelFiles, AWriteThatFailsIsAFileNotCreated) {
       return run();
     };
   };
-  scoped_temp_dir dir;
   expect_in_child(with_file_size_limit(100, write_sample_level),
                   "failed to create Diff_lvl_file\n");
   // Level files fit in 600 bytes, the 668-byte snapshot does not.
@@ -401,8 +403,7 @@ TEST(LevelFiles, AWriteThatFailsIsAFileNotCreated) {
                   "failed to create config file\n0");
 }
 
-TEST(LevelFiles, ReaderAcceptsEveryBlockerCountAndAnExactRecord) {
-  scoped_temp_dir dir;
+TEST_F(LevelFiles, ReaderAcceptsEveryBlockerCountAndAnExactRecord) {
   const BLOCK prisoner = make_block(true, 2, 0, 3);
   write_level(prisoner, {});
   EXPECT_TRUE(load().ok);
@@ -426,8 +427,7 @@ TEST(LevelFiles, ReaderAcceptsEveryBlockerCountAndAnExactRecord) {
   expect_same_block(loaded.blockers[12], blockers[12]);
 }
 
-TEST(ConfigSnapshot, WritesTheStartConfigurationAndItsSize) {
-  scoped_temp_dir dir;
+TEST_F(LevelFiles, TheSnapshotHoldsTheStartConfigurationAndItsSize) {
   config start;
   start.prisoner = make_block(true, 2, 1, 3);
   start.blockers[0] = make_block(false, 3, 4, 2);
@@ -440,10 +440,10 @@ TEST(ConfigSnapshot, WritesTheStartConfigurationAndItsSize) {
   EXPECT_EQ(read_bytes(config_size_file), std::string("\x9C\x02\x00\x00", 4));
 }
 
-TEST(ConfigSnapshot, ReportsTheFileItCannotCreate) {
+TEST_F(LevelFiles, TheSnapshotReportsTheFileItCannotCreate) {
   const config start;
   {
-    scoped_temp_dir dir;
+    scoped_temp_dir case_dir;
     fs::create_directory(level_snapshot_file);
     std::ostringstream out;
     EXPECT_FALSE(write_config_snapshot(start, out));
@@ -451,7 +451,7 @@ TEST(ConfigSnapshot, ReportsTheFileItCannotCreate) {
     EXPECT_FALSE(fs::exists(config_size_file));
   }
   {
-    scoped_temp_dir dir;
+    scoped_temp_dir case_dir;
     fs::create_directory(config_size_file);
     std::ostringstream out;
     EXPECT_FALSE(write_config_snapshot(start, out));
@@ -460,16 +460,14 @@ TEST(ConfigSnapshot, ReportsTheFileItCannotCreate) {
   }
 }
 
-TEST(LevelDirectory, WrittenLevelsReadBackAndFailuresAreOneLine) {
-  scoped_temp_dir dir;
-  const sample_level sample;
-  const play_level level{sample.prisoner, sample.blockers};
-  ASSERT_TRUE(write_level_directory(level, "made/1"));
+TEST_F(LevelFiles, DirectoriesRoundTripAndFailuresAreOneLine) {
+  const play_level sample{level.prisoner, level.blockers};
+  ASSERT_TRUE(write_level_directory(sample, "made/1"));
   const result<play_level> read = read_level_directory("made/1");
   ASSERT_TRUE(read) << read.reason();
-  EXPECT_EQ(encode_block(read->prisoner), encode_block(level.prisoner));
+  EXPECT_EQ(encode_block(read->prisoner), encode_block(sample.prisoner));
   ASSERT_EQ(read->blockers.size(), 2u);
-  EXPECT_EQ(encode_block(read->blockers[1]), encode_block(level.blockers[1]));
+  EXPECT_EQ(encode_block(read->blockers[1]), encode_block(sample.blockers[1]));
 
   // The reader's message, whether or not it ends its line, is the reason.
   EXPECT_EQ(read_level_directory("nowhere").reason(), "failed to read rec_size");
@@ -477,7 +475,7 @@ TEST(LevelDirectory, WrittenLevelsReadBackAndFailuresAreOneLine) {
   EXPECT_EQ(read_level_directory("made/1").reason(), "failed to create prisoner size file");
 
   write_bytes("taken", "a file where a directory should go");
-  const result<> refused = write_level_directory(level, "taken/1");
+  const result<> refused = write_level_directory(sample, "taken/1");
   ASSERT_FALSE(refused);
   EXPECT_TRUE(refused.reason().starts_with("cannot create the directory \"taken/1\": "))
       << refused.reason();

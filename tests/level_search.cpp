@@ -161,10 +161,10 @@ config start_config(const test_level& level) {
 
 literal_result literal_move_count(const test_level& level, std::int64_t budget) {
   literal_result result;
-  std::deque<config> arrangement{start_config(level)};
+  std::deque<config> queue{start_config(level)};
   std::int64_t queued = 1;
-  while (!arrangement.empty()) {
-    const config& front = arrangement.front();
+  while (!queue.empty()) {
+    const config& front = queue.front();
     if (front.Id > 19) {
       result.finished = true;
       result.depth_limit = true;
@@ -186,7 +186,7 @@ literal_result literal_move_count(const test_level& level, std::int64_t budget) 
       child.Id = I;
       child.config_creating_move = d;
       child.Id_block_moved = moved.block_Id;
-      arrangement.push_back(child);
+      queue.push_back(child);
       return ++queued <= budget;
     };
     for (int b = 0; b <= front.num_block; ++b) {
@@ -194,9 +194,9 @@ literal_result literal_move_count(const test_level& level, std::int64_t budget) 
       if (!can_block_be_moved(block, front.isblockthere)) {
         continue;
       }
-      int tempa[4];
-      distances_that_block_can_move(block, front.isblockthere, tempa);
-      for (const int d : tempa) {
+      int distances[4];
+      distances_that_block_can_move(block, front.isblockthere, distances);
+      for (const int d : distances) {
         if (d == 0) {
           continue;
         }
@@ -212,7 +212,7 @@ literal_result literal_move_count(const test_level& level, std::int64_t budget) 
         }
       }
     }
-    arrangement.pop_front();
+    queue.pop_front();
   }
   result.finished = true;
   return result;

@@ -1,6 +1,7 @@
 // Levels for the move counter's tests, benchmark and level finder: a text
-// picture of a level, random sound levels, the search as first written (with no
-// record of configurations) and a plain breadth-first search over positions.
+// picture of a level, random sound levels, the literal search (the enqueue rule
+// alone, with no record of configurations) and a plain breadth-first search
+// over positions.
 #pragma once
 
 #include <cstdint>
@@ -36,15 +37,15 @@ void add_random_blockers(std::mt19937& random, test_level& level, int num_blocke
 // The start configuration of a level, as the move counter builds it.
 config start_config(const test_level& level);
 
-// What the search as first written gives, when it finished within its budget.
+// What the literal search gives, when it finished within its budget.
 struct literal_result {
   bool finished = false;      // false: more configurations were queued than the budget
   int moves = -1;             // the result when finished
   bool depth_limit = false;   // finished because a configuration of Id 20 came to the front
   std::int64_t examined = 0;  // configurations taken from the front and tested
 };
-// The search exactly as first written: no record of configurations, every
-// child queued as the enqueue rule says, at most `budget` configurations
+// The literal search: the move counter's search with no record of
+// configurations, every child queued as the enqueue rule says, at most `budget` configurations
 // queued; an empty queue gives -1.
 literal_result literal_move_count(const test_level& level, std::int64_t budget);
 

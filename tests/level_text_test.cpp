@@ -49,6 +49,8 @@ TEST(LevelTextTest, UnsoundTextsGetOneLineSayingWhy) {
       {"a..bbba.....a...c..PP.c.........dd.x", "holds 'x' at row 5, column 5"},
       {"a..bbba.....a...c..PP.c.........dN..", "holds 'N' at row 5, column 3"},
       {"a..bbba.....a...c..PP.c.........d\n..", "holds the byte 0x0A at row 5, column 3"},
+      {"a..bbba.....a...c..PP.c.........d\x7f..", "holds the byte 0x7F at row 5, column 3"},
+      {"a..bbba.....a...c..PP.c.........d~..", "holds '~' at row 5, column 3"},
       {"a..bbba.....a...c...P.c.........dd..", "the prisoner P is not two cells"},
       {"a..bbba..P..a..Pc.....c.........dd..", "the prisoner P is not two cells"},
       {"a..bbba.....a...c.....c.........dd..", "no prisoner P"},

@@ -76,6 +76,11 @@ TEST(LevelsCommandTest, LevelsOfExactMovesWithTheirSeedsAndFiles) {
   }
   const std::vector<std::string> forms = text_forms(made.out);
   ASSERT_EQ(forms.size(), 2u) << made.out;
+  // Each level a board first; one blank line between levels, none before or after.
+  EXPECT_TRUE(made.out.starts_with("+---")) << made.out;
+  EXPECT_EQ(made.out.find("\n\n"), made.out.rfind("\n\n"));
+  EXPECT_EQ(made.out.substr(made.out.find("\n\n"), 6), "\n\n+---");
+  EXPECT_FALSE(made.out.ends_with("\n\n"));
 
   // The second level's seed makes it again.
   const run_result again = run({"--moves", "4", "--seed", "8"});

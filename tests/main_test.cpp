@@ -27,10 +27,10 @@ struct program_run {
   std::string err;
 };
 
-// Runs the real program in the working directory with the given arguments.
-program_run run_program(const std::string& arguments = "") {
+// Runs the real program in the working directory.
+program_run run_program() {
   const std::string command =
-      std::string("'") + ESCAPE_PUZZLE_PATH + "' " + arguments + " </dev/null >run.out 2>run.err";
+      std::string("'") + ESCAPE_PUZZLE_PATH + "' </dev/null >run.out 2>run.err";
   const int status = std::system(command.c_str());
   program_run run;
   run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -134,18 +134,21 @@ void write_wide_unsolvable_level() {
 
 }  // namespace
 
-TEST(RealProgram, GeneratesALevelAndPrintsItsCount) {
+// The real program, or its report, in a fresh working directory of each test's own.
+class RealProgram : public testing::Test {
+ protected:
   scoped_temp_dir dir;
+};
+class Report : public testing::Test {
+ protected:
+  scoped_temp_dir dir;
+};
+
+TEST_F(RealProgram, GeneratesALevelAndPrintsItsCount) {
   expect_a_complete_run(run_program());
 }
 
-TEST(RealProgram, IgnoresItsArguments) {
-  scoped_temp_dir dir;
-  expect_a_complete_run(run_program("--help 7 -x level"));
-}
-
-TEST(RealProgram, GoesOnAfterAFileItCannotCreate) {
-  scoped_temp_dir dir;
+TEST_F(RealProgram, GoesOnAfterAFileItCannotCreate) {
   write_level(make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)});
   const std::string old_num_block = read_bytes(num_block_file);
   const std::string old_grid = read_bytes(block_present_file);
@@ -163,8 +166,7 @@ TEST(RealProgram, GoesOnAfterAFileItCannotCreate) {
   EXPECT_FALSE(fs::exists(level_snapshot_file));
 }
 
-TEST(Report, FollowsAMessageWithoutLineBreakOnItsLine) {
-  scoped_temp_dir dir;
+TEST_F(Report, FollowsAMessageWithoutLineBreakOnItsLine) {
   write_level(make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)});
   fs::remove(prisoner_size_file);
   std::ostringstream out;
@@ -172,9 +174,8 @@ TEST(Report, FollowsAMessageWithoutLineBreakOnItsLine) {
   EXPECT_EQ(out.str(), "failed to create prisoner size file-1 no_of moves\n");
 }
 
-TEST(Report, TheProgramAsksForTheLowestDifficulty) {
+TEST_F(Report, TheProgramAsksForTheLowestDifficulty) {
   // Difficulty 1 gives three to five blockers; any higher tier gives more.
-  scoped_temp_dir dir;
   std::set<std::string> counts;
   for (std::int64_t s = 0; s < 12; ++s) {
     simulated_platform platform((1'700'000'000 + 7919 * s) * 1'000'000, 2'500);
@@ -187,11 +188,10 @@ TEST(Report, TheProgramAsksForTheLowestDifficulty) {
   EXPECT_EQ(counts, (std::set<std::string>{{"\3\0\0\0", 4}, {"\4\0\0\0", 4}, {"\5\0\0\0", 4}}));
 }
 
-TEST(Report, SaysWhenTheSearchRunsOutOfMemory) {
+TEST(ReportDeathTest, SaysWhenTheSearchRunsOutOfMemory) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "an address-space limit does not work with AddressSanitizer";
 #else
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
   const auto run_with_little_memory = [] {
     tail_buffer tail;
     int status = -1;
@@ -215,8 +215,7 @@ TEST(Report, SaysWhenTheSearchRunsOutOfMemory) {
 #endif
 }
 
-TEST(Report, CountsTheWideUnsolvableLevelWithEnoughMemory) {
-  scoped_temp_dir dir;
+TEST_F(Report, CountsTheWideUnsolvableLevelWithEnoughMemory) {
   write_wide_unsolvable_level();
   tail_buffer tail;
   std::ostream out(&tail);

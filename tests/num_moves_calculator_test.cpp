@@ -331,8 +331,13 @@ TEST(MoveAnalysis, PrisonerEscapeLooksOnlyBeyondItsFarEnd) {
 
 // ---------------------------------------------------------------------------
 
-TEST(CountMoves, FreePathGivesZeroAfterOneProgressLine) {
+// Move counts of levels written into a fresh working directory of each test's own.
+class CountMoves : public testing::Test {
+ protected:
   scoped_temp_dir dir;
+};
+
+TEST_F(CountMoves, FreePathGivesZeroAfterOneProgressLine) {
   write_test_level(parse_level(corpus_level_named("free_path").picture));
   const counted run = count_moves();
   EXPECT_EQ(run.moves, 0);
@@ -340,8 +345,7 @@ TEST(CountMoves, FreePathGivesZeroAfterOneProgressLine) {
   EXPECT_EQ(progress_numbers(run.lines), std::vector<int>{1});
 }
 
-TEST(CountMoves, PrintsBothBoardsAndTheProgressExactlyFlushingEveryLine) {
-  scoped_temp_dir dir;
+TEST_F(CountMoves, PrintsBothBoardsAndTheProgressExactlyFlushingEveryLine) {
   // One blocker across the prisoner's way; sliding it up or down by two frees it.
   write_test_level(
       parse_level("......\n"
@@ -379,8 +383,7 @@ test_level held_prisoner(int id_a, int id_b) {
   return level;
 }
 
-TEST(CountMoves, EnqueueRuleDropsOnlyTheUndoingMove) {
-  scoped_temp_dir dir;
+TEST_F(CountMoves, EnqueueRuleDropsOnlyTheUndoingMove) {
   struct step {
     int id_a;
     int id_b;
@@ -395,8 +398,8 @@ TEST(CountMoves, EnqueueRuleDropsOnlyTheUndoingMove) {
       // nothing is left to examine.
       {9, 9, -1, {1, 2}, 2},
       // A last moved block_Id of 0 does not count, so a's undo is generated
-      // too; a's slide from the start is generated twice, and only the search
-      // as first written examines the copy.
+      // too; a's slide from the start is generated twice, and only the literal
+      // search examines the copy.
       {0, 4, 2, {1, 2, 3, 3}, 5},
       {0, 0, 2, {1, 2, 3, 3}, 5},
   };
@@ -414,8 +417,7 @@ TEST(CountMoves, EnqueueRuleDropsOnlyTheUndoingMove) {
   }
 }
 
-TEST(CountMoves, ChildrenFollowBlockOrderThenDistancesListOrder) {
-  scoped_temp_dir dir;
+TEST_F(CountMoves, ChildrenFollowBlockOrderThenDistancesListOrder) {
   // Blocker a's slides (-3, -2, -1) free nothing; blocker b's first slide (-3)
   // frees the prisoner, its third (-1) would not. The prisoner cannot move.
   write_test_level(
@@ -430,8 +432,7 @@ TEST(CountMoves, ChildrenFollowBlockOrderThenDistancesListOrder) {
   EXPECT_EQ(progress_numbers(run.lines), (std::vector<int>{1, 2, 2, 2, 2}));
 }
 
-TEST(CountMoves, UnsolvableLevelsGiveMinusOne) {
-  scoped_temp_dir dir;
+TEST_F(CountMoves, UnsolvableLevelsGiveMinusOne) {
   // Column 4 is full for good: whatever moves elsewhere, the prisoner stays.
   write_test_level(parse_level(corpus_level_named("sparse_unsolvable").picture));
   counted run = count_moves();
@@ -453,8 +454,7 @@ TEST(CountMoves, UnsolvableLevelsGiveMinusOne) {
   EXPECT_EQ(progress_numbers(run.lines), std::vector<int>{1});
 }
 
-TEST(CountMoves, CorpusLevelsGiveTheirResultsUpToNineteenMoves) {
-  scoped_temp_dir dir;
+TEST_F(CountMoves, CorpusLevelsGiveTheirResultsUpToNineteenMoves) {
   for (const corpus_level& entry : level_corpus()) {
     SCOPED_TRACE(entry.name);
     const test_level level = parse_level(entry.picture);
@@ -472,11 +472,11 @@ TEST(CountMoves, CorpusLevelsGiveTheirResultsUpToNineteenMoves) {
   }
 }
 
-TEST(CountMoves, LoadFailuresPrintOnlyTheMessage) {
+TEST_F(CountMoves, LoadFailuresPrintOnlyTheMessage) {
   // A missing file (whose message ends without a line break) or a damaged one
   // is reported before anything is printed or written.
   for (const bool damaged : {false, true}) {
-    scoped_temp_dir dir;
+    scoped_temp_dir case_dir;
     write_test_level(parse_level(corpus_level_named("free_path").picture));
     if (damaged) {
       write_bytes(num_block_file, std::string("\x0e\0\0\0", 4));
@@ -492,10 +492,10 @@ TEST(CountMoves, LoadFailuresPrintOnlyTheMessage) {
   }
 }
 
-TEST(CountMoves, WritesTheSnapshotAfterTheFirstBoardOrStops) {
+TEST_F(CountMoves, WritesTheSnapshotAfterTheFirstBoardOrStops) {
   const test_level level = parse_level(corpus_level_named("free_path").picture);
   {
-    scoped_temp_dir dir;
+    scoped_temp_dir case_dir;
     write_test_level(level);
     std::filesystem::create_directory(level_snapshot_file);
     const counted run = count_moves();
@@ -503,15 +503,13 @@ TEST(CountMoves, WritesTheSnapshotAfterTheFirstBoardOrStops) {
     EXPECT_EQ(run.text, "001000\n001000\n000000\n011000\n000100\n000100\n" + rule13 +
                             "\nfailed to create config file\n");
   }
-  scoped_temp_dir dir;
   write_test_level(level);
   EXPECT_EQ(count_moves().moves, 0);
   const config_image expected = encode_config(start_config(level));
   EXPECT_EQ(read_bytes(level_snapshot_file), std::string(expected.begin(), expected.end()));
 }
 
-TEST(CountMoves, OutOfMemoryReleasesEverythingAndPassesTheFailureOn) {
-  scoped_temp_dir dir;
+TEST_F(CountMoves, OutOfMemoryReleasesEverythingAndPassesTheFailureOn) {
   null_buffer discard;
   std::ostream out(&discard);
   for (const char* name : {"sparse_5", "dense12_20"}) {
@@ -567,8 +565,7 @@ void scramble_identifiers(std::mt19937& random, test_level& level) {
   }
 }
 
-TEST(CountMovesDifferential, SameResultsAsTheSearchAsFirstWritten) {
-  scoped_temp_dir dir;
+TEST_F(CountMoves, SameResultsAsTheLiteralSearch) {
   std::mt19937 random(20240607);
   int compared = 0;
   int solved_in_two_or_more = 0;

@@ -175,7 +175,7 @@ class long_line_input : public std::streambuf {
   char chunk_[4096];
 };
 
-TEST_F(PlayGameTest, AnOverlongLineIsSkippedInFlatMemory) {
+TEST(PlayGameDeathTest, AnOverlongLineIsSkippedInFlatMemory) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "an address-space limit does not work with AddressSanitizer";
 #else
@@ -193,7 +193,6 @@ TEST_F(PlayGameTest, AnOverlongLineIsSkippedInFlatMemory) {
     std::fputs(out.str().substr(out.str().find("> ")).c_str(), stderr);
     std::_Exit(status);
   };
-  GTEST_FLAG_SET(death_test_style, "fast");
   EXPECT_EXIT(play_long_line(), testing::ExitedWithCode(0),
               "^> That line is too long: a command has at most 200 characters.\n> [^>]*Moves "
               "made: 1\\. [^>]*> Left the game after 1 move");

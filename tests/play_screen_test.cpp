@@ -113,6 +113,22 @@ TEST(PlayScreenTest, TabShiftTabAndClickPick) {
   EXPECT_EQ(game.picked, 4);
   press(game, {key_code::click, 0, row, column});
   EXPECT_EQ(game.picked, 3);
+  // The letters name the blockers there are, and no more.
+  press(game, typed('d'));
+  EXPECT_EQ(game.picked, 4);
+  press(game, typed('e'));
+  EXPECT_EQ(game.picked, 4);
+  EXPECT_EQ(game.note, "There is no block e on this board.");
+}
+
+TEST(PlayScreenTest, APrisonerFreeAtTheStartIsWonAtOnce) {
+  screen_game game =
+      start_screen({make_block(true, 2, 2, 3), {make_block(false, 3, 0, 2)}}, 24, 80);
+  EXPECT_EQ(game.note_is, note_kind::won);
+  EXPECT_TRUE(game.note.starts_with(
+      "The prisoner is free! Moves used: 0, fewest possible: 0. A perfect escape."))
+      << game.note;
+  EXPECT_EQ(press(game, {key_code::left}), screen_action::leave);
 }
 
 TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
