@@ -8,7 +8,10 @@
 namespace {
 
 std::string quoted(std::string_view text) {
-  return "'" + std::string(text) + "'";
+  std::string quote(1, '\'');
+  quote += text;
+  quote += '\'';
+  return quote;
 }
 
 // True if the word is an option's name rather than a value: it begins with a

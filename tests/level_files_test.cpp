@@ -78,7 +78,7 @@ void expect_in_child(const std::function<std::string()>& run, const std::string&
 // Writes the sample level's files, or what `write` makes of them, into the
 // working directory and returns what the writer printed.
 std::string write_sample_level() {
-  const sample_level level;
+  const sample_level level{};
   BLOCK all[max_blockers] = {level.blockers[0], level.blockers[1]};
   bool grid[board_size][board_size];
   mark_blocks(level.prisoner, level.blockers, grid);
@@ -166,7 +166,7 @@ TEST(ConfigImage, HoldsEveryFieldAtItsOffset) {
 class LevelFiles : public testing::Test {
  protected:
   scoped_temp_dir dir;
-  const sample_level level;
+  const sample_level level{};
 };
 
 // The tests of LevelFiles that run some of their steps in a child process.
