@@ -75,7 +75,16 @@ option text_option(std::string name, std::optional<std::string>& value, const ch
 }
 
 option moves_option(std::optional<int>& moves) {
-  return bounded_number(std::string("--moves"), moves, 0, most_asked_moves);
+  option read = bounded_number(std::string("--moves"), moves, 0, most_level_moves);
+  read.take = [&moves, check = std::move(read.take)](std::string_view text) -> result<> {
+    result<> taken = check(text);
+    if (!taken && moves && *moves > most_level_moves) {
+      return failure{taken.reason() + ": no level of this board needs more than " +
+                     std::to_string(most_level_moves) + " moves"};
+    }
+    return taken;
+  };
+  return read;
 }
 
 option seed_option(std::optional<std::uint64_t>& seed) {

@@ -45,7 +45,7 @@ option seconds_option(std::string name, std::optional<double>& value, double mos
 // A text that must not be empty; `what` names it in the message, e.g. "a directory".
 option text_option(std::string name, std::optional<std::string>& value, const char* what);
 
-// "--moves N": the fewest moves of a level, from 0 to most_asked_moves.
+// "--moves N": the fewest moves of a level, from 0 to most_level_moves.
 option moves_option(std::optional<int>& moves);
 // "--seed S": the seed of the level maker, any 64-bit whole number.
 option seed_option(std::optional<std::uint64_t>& seed);

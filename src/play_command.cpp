@@ -24,7 +24,7 @@ constexpr const char* help_text =
     "otherwise (or with --lines) one typed command a line.\n"
     "  DIR           the level stored in DIR as six level files (default: here)\n"
     "  --new         a new level, made at once; its seed is shown to play it again\n"
-    "  --moves N     the fewest moves the new level needs (0 to 100, default 15)\n"
+    "  --moves N     the fewest moves the new level needs (0 to 50, default 15)\n"
     "  --seed S      the seed of the new level (default: a random one)\n"
     "  --level TEXT  the level in its text form, 36 cells in rows of six: . P a b ...\n"
     "  --lines       one command a line, also on a terminal\n"

@@ -239,10 +239,14 @@ bool start_new_level(game& g, std::string_view argument) {
   if (!argument.empty()) {
     const auto [end, error] =
         std::from_chars(argument.data(), argument.data() + argument.size(), moves);
-    if (error != std::errc{} || end != argument.data() + argument.size() || moves < 0 ||
-        moves > most_asked_moves) {
-      g.out << "Say how many moves the new level needs, from 0 to " << most_asked_moves
+    if (error != std::errc{} || end != argument.data() + argument.size() || moves < 0) {
+      g.out << "Say how many moves the new level needs, from 0 to " << most_level_moves
             << ": new 15.\n";
+      return false;
+    }
+    if (moves > most_level_moves) {
+      g.out << "No level of this board needs more than " << most_level_moves
+            << " moves: say new 0 to new " << most_level_moves << ".\n";
       return false;
     }
   }

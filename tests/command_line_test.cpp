@@ -61,17 +61,18 @@ TEST(CommandLineTest, RefusesTheFirstWrongWordSayingWhy) {
   EXPECT_EQ(refusal({"--out", "--flag"}), "--out needs a value, not the option '--flag'");
   EXPECT_EQ(refusal({"--out", ""}), "--out takes a directory, not an empty name");
   EXPECT_EQ(refusal({"--moves", "3x", "--nonsense"}),
-            "--moves takes a whole number from 0 to 100, not '3x'");
+            "--moves takes a whole number from 0 to 50, not '3x'");
 }
 
 TEST(CommandLineTest, SharedOptionsTakeTheirWholeRangeAndNothingBeyond) {
   const std::string moves_refused =
-      "--moves takes a whole number from 0 to " + std::to_string(most_asked_moves) + ", not '";
+      "--moves takes a whole number from 0 to " + std::to_string(most_level_moves) + ", not '";
   EXPECT_EQ(refusal({"--moves", "0"}), "");
-  EXPECT_EQ(refusal({"--moves", std::to_string(most_asked_moves)}), "");
+  EXPECT_EQ(refusal({"--moves", std::to_string(most_level_moves)}), "");
   EXPECT_EQ(refusal({"--moves", "-1"}), moves_refused + "-1'");
-  EXPECT_EQ(refusal({"--moves", std::to_string(most_asked_moves + 1)}),
-            moves_refused + std::to_string(most_asked_moves + 1) + "'");
+  EXPECT_EQ(refusal({"--moves", std::to_string(most_level_moves + 1)}),
+            moves_refused + std::to_string(most_level_moves + 1) +
+                "': no level of this board needs more than 50 moves");
   EXPECT_EQ(refusal({"--seed", "18446744073709551615"}), "");
   EXPECT_EQ(refusal({"--seed", "18446744073709551616"}),
             "--seed takes a whole number from 0 to 18446744073709551615, not "

@@ -46,7 +46,7 @@ TEST(LevelsCommandTest, HelpAndBadArguments) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{}, "say what to make"},
       {{"--moves", "3", "--hardest"}, "exclude each other"},
-      {{"--moves", "101"}, "--moves takes a whole number from 0 to 100, not '101'"},
+      {{"--moves", "51"}, "--moves takes a whole number from 0 to 50, not '51': no level"},
       {{"--moves", "3", "--count", "0"}, "--count takes a whole number from 1"},
       {{"--moves", "3", "--seed", "seven"}, "--seed takes a whole number"},
       {{"--moves", "3", "--seconds", "0"}, "--seconds takes a number of seconds above 0"},
@@ -120,7 +120,7 @@ TEST(LevelsCommandTest, HardestSearchShowsItsProgressAndStatus) {
   EXPECT_NE(hardest.err.find("\rsearching: "), std::string::npos);
   EXPECT_EQ(hardest.err.back(), '\r');
 
-  const run_result none = run({"--moves", "100", "--seconds", "0.05", "--seed", "1"});
+  const run_result none = run({"--moves", "50", "--seconds", "0.001", "--seed", "1"});
   EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.err, "escape_levels: no level of 100 moves found in 0.05 s (seed 1)\n");
+  EXPECT_EQ(none.err, "escape_levels: no level of 50 moves found in 0.001 s (seed 1)\n");
 }

@@ -234,15 +234,18 @@ TEST_F(PlayGameTest, NewShowAndSave) {
     // a fills the prisoner's row right of it and can never leave the row.
     return offered_level{{make_block(true, 2, 0, 3), {make_block(true, 3, 3, 3)}}, "A new one."};
   };
-  std::istringstream in("a -1\nshow\nnew 9\nnew x\nnew\nshow\na -1\nsave\nsave kept\nquit\n");
+  std::istringstream in(
+      "a -1\nshow\nnew 9\nnew x\nnew 51\nnew\nnew 50\nshow\na -1\nsave\nsave kept\nquit\n");
   std::ostringstream out;
   EXPECT_EQ(play_lines({two_move_level(), {}}, in, out, {false, maker}), 0);
   const std::string said = out.str();
   EXPECT_NE(said.find("> ddda.....a.....a.c.PP..c..........bb\n> "), std::string::npos);
   EXPECT_NE(said.find("> No level of 9 moves was found in time.\n> Say how many moves the new "
-                      "level needs, from 0 to 100: new 15.\n> A new one.\n+---"),
+                      "level needs, from 0 to 50: new 15.\n> No level of this board needs more "
+                      "than 50 moves: say new 0 to new 50.\n> A new one.\n+---"),
             std::string::npos);
-  EXPECT_EQ(asked, (std::vector<int>{9, 2}));  // a plain `new` asks for as many as this level
+  // A plain `new` asks for as many moves as this level needs; 50 may be asked for.
+  EXPECT_EQ(asked, (std::vector<int>{9, 2, 50}));
   EXPECT_NE(said.find("Moves made: 0. Fewest from the start: none"), std::string::npos);
   EXPECT_NE(said.find("> ..................PP.aaa............\n"), std::string::npos);
   EXPECT_NE(said.find("> Say where to save the level: save DIR.\n"
