@@ -1,6 +1,8 @@
 #include "command_line.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 
 #include "level.h"
@@ -90,6 +92,15 @@ option moves_option(std::optional<int>& moves) {
 option seed_option(std::optional<std::uint64_t>& seed) {
   return bounded_number(std::string("--seed"), seed, std::uint64_t{0},
                         std::numeric_limits<std::uint64_t>::max());
+}
+
+result<> flush_output(std::ostream& out) {
+  out.flush();
+  if (!out) {
+    return failure{std::string("cannot write to standard output") +
+                   (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string())};
+  }
+  return {};
 }
 
 result<command_words> read_command_line(const std::vector<std::string>& arguments,

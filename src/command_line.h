@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdint>
 #include <functional>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,10 @@ option text_option(std::string name, std::optional<std::string>& value, const ch
 option moves_option(std::optional<int>& moves);
 // "--seed S": the seed of the level maker, any 64-bit whole number.
 option seed_option(std::optional<std::uint64_t>& seed);
+
+// Flushes a program's standard output `out`; the reason, with the system's
+// word for the cause, when something written to it could not be written.
+result<> flush_output(std::ostream& out);
 
 // What a command line holds besides its options.
 struct command_words {

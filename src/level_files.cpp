@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -452,42 +451,40 @@ config_image encode_config(const config& configuration) {
   return image;
 }
 
-bool write_level_files_to(const std::filesystem::path& directory, const BLOCK* blockers,
-                          BLOCK prisoner, int num_block, const bool (*isblockthere)[board_size],
-                          std::ostream& out) {
-  std::array<unsigned char, blockers_image_size> blockers_bytes{};
+std::array<level_file_image, level_file_count> level_file_images(
+    const BLOCK* blockers, BLOCK prisoner, int num_block, const bool (*isblockthere)[board_size]) {
+  const auto int_image = [](std::int32_t value) {
+    std::vector<unsigned char> image(int_image_size);
+    put_int(image.data(), value);
+    return image;
+  };
+  std::vector<unsigned char> blockers_bytes(blockers_image_size);
   for (int i = 0; i < max_blockers; ++i) {
     const block_image image = encode_block(blockers[i]);
     std::copy(image.begin(), image.end(), blockers_bytes.begin() + block_image_size * i);
   }
-  unsigned char record_size[int_image_size];
-  put_int(record_size, static_cast<std::int32_t>(blockers_image_size));
   const block_image prisoner_bytes = encode_block(prisoner);
-  unsigned char prisoner_size[int_image_size];
-  put_int(prisoner_size, static_cast<std::int32_t>(block_image_size));
-  unsigned char count[int_image_size];
-  put_int(count, num_block);
   const grid_image grid = encode_grid(isblockthere);
+  return {{{blockers_file, std::move(blockers_bytes)},
+           {record_size_file, int_image(static_cast<std::int32_t>(blockers_image_size))},
+           {prisoner_file, {prisoner_bytes.begin(), prisoner_bytes.end()}},
+           {prisoner_size_file, int_image(static_cast<std::int32_t>(block_image_size))},
+           {num_block_file, int_image(num_block)},
+           {block_present_file, {grid.begin(), grid.end()}}}};
+}
 
-  struct step {
-    const char* name;
-    const unsigned char* data;
-    std::size_t size;
-    const char* message;
-  };
-  const step steps[] = {
-      {blockers_file, blockers_bytes.data(), blockers_bytes.size(),
-       "failed to create Diff_lvl_file"},
-      {record_size_file, record_size, int_image_size, "failed to create record_size_file"},
-      {prisoner_file, prisoner_bytes.data(), prisoner_bytes.size(),
-       "failed to create prisoner file"},
-      {prisoner_size_file, prisoner_size, int_image_size, "failed to create prisoner file size"},
-      {num_block_file, count, int_image_size, "failed to create num_block_file"},
-      {block_present_file, grid.data(), grid.size(), "failed to create block present file"},
-  };
-  for (const step& s : steps) {
-    if (!write_file(directory, s.name, s.data, s.size)) {
-      out << s.message << std::endl;
+bool write_level_files_to(const std::filesystem::path& directory, const BLOCK* blockers,
+                          BLOCK prisoner, int num_block, const bool (*isblockthere)[board_size],
+                          std::ostream& out) {
+  // The message of each file, in the order they are written.
+  static constexpr const char* messages[level_file_count] = {
+      "failed to create Diff_lvl_file",  "failed to create record_size_file",
+      "failed to create prisoner file",  "failed to create prisoner file size",
+      "failed to create num_block_file", "failed to create block present file"};
+  const auto images = level_file_images(blockers, prisoner, num_block, isblockthere);
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    if (!write_file(directory, images[i].name, images[i].bytes.data(), images[i].bytes.size())) {
+      out << messages[i] << std::endl;
       return false;
     }
   }
@@ -531,53 +528,4 @@ bool write_config_snapshot(const config& start, std::ostream& out) {
     return false;
   }
   return true;
-}
-
-namespace {
-
-// A message as the level file functions print it, as one line without its break.
-failure one_line(const std::ostringstream& message) {
-  std::string text = message.str();
-  if (!text.empty() && text.back() == '\n') {
-    text.pop_back();
-  }
-  return failure{text};
-}
-
-}  // namespace
-
-result<play_level> read_level_directory(const std::filesystem::path& directory) {
-  BLOCK blockers[max_blockers];
-  play_level level;
-  int num_block = 0;
-  bool isblockthere[board_size][board_size];
-  std::ostringstream message;
-  if (!read_level_files_from(directory, blockers, level.prisoner, num_block, isblockthere,
-                             message)) {
-    return one_line(message);
-  }
-  level.blockers.assign(blockers, blockers + num_block);
-  return level;
-}
-
-result<> write_level_directory(const play_level& level, const std::filesystem::path& directory) {
-  std::error_code failed;
-  std::filesystem::create_directories(directory, failed);
-  if (failed) {
-    std::ostringstream message;
-    message << "cannot create the directory " << directory << ": " << failed.message();
-    return one_line(message);
-  }
-  BLOCK blockers[max_blockers] = {};
-  std::copy(level.blockers.begin(), level.blockers.end(), blockers);
-  bool isblockthere[board_size][board_size] = {};
-  for (int number = prisoner_number; number < block_count(level); ++number) {
-    place_block(block_of(level, number), isblockthere);
-  }
-  std::ostringstream message;
-  if (!write_level_files_to(directory, blockers, level.prisoner,
-                            static_cast<int>(level.blockers.size()), isblockthere, message)) {
-    return one_line(message);
-  }
-  return {};
 }

@@ -9,10 +9,9 @@
 #include <iostream>
 #include <optional>
 #include <span>
+#include <vector>
 
-#include "level.h"
 #include "random_lvl_function.h"
-#include "result.h"
 
 // Bytes of a stored 32-bit integer.
 inline constexpr std::size_t int_image_size = 4;
@@ -73,6 +72,22 @@ bool decode_grid(std::span<const unsigned char, grid_image_size> image,
 // The 668-byte image of a configuration.
 config_image encode_config(const config& configuration);
 
+// The number of level files a level is stored in.
+inline constexpr std::size_t level_file_count = 6;
+// The level files in the order the reader reads them.
+inline constexpr const char* level_files_read_order[level_file_count] = {
+    record_size_file,   num_block_file, blockers_file,
+    prisoner_size_file, prisoner_file,  block_present_file};
+
+// One level file as it is stored: its name and its bytes.
+struct level_file_image {
+  const char* name;
+  std::vector<unsigned char> bytes;
+};
+// The images of the six level files of a level, in the order they are written.
+std::array<level_file_image, level_file_count> level_file_images(
+    const BLOCK* blockers, BLOCK prisoner, int num_block, const bool (*isblockthere)[board_size]);
+
 // Writes the six level files into the working directory in order, stopping
 // after the message of the first that cannot be created. A file counts as not
 // created when its write or close fails, or when its name is taken by anything
@@ -93,13 +108,6 @@ bool read_level_files(BLOCK* blockers, BLOCK& prisoner, int& num_block,
 // The same from `directory`.
 bool read_level_files_from(const std::filesystem::path& directory, BLOCK* blockers, BLOCK& prisoner,
                            int& num_block, bool (*isblockthere)[board_size], std::ostream& out);
-
-// The level stored as the six level files in `directory`, or the reader's
-// one-line reason why it cannot be read. Never writes a file.
-result<play_level> read_level_directory(const std::filesystem::path& directory);
-// Writes the level as the six level files into `directory`, which it creates
-// when missing, or says why it could not.
-result<> write_level_directory(const play_level& level, const std::filesystem::path& directory);
 
 // Writes "level__" and "config_size" as the level files are written; false,
 // after the file's message, when one cannot be created.

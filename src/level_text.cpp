@@ -5,45 +5,52 @@
 #include <string>
 #include <vector>
 
+#include "printable.h"
+
 namespace {
 
-// A character as a message shows it: 'x' when it is printable, its code otherwise.
-std::string quoted(char c) {
-  const auto code = static_cast<unsigned char>(c);
-  if (code >= ' ' && code < 0x7F) {
-    return std::string("'") + c + "'";
+// A character of a text form as a message shows it: 'x' when it is one
+// printable byte, its code when it is another byte, and printable otherwise.
+std::string quoted(std::string_view character) {
+  const auto code = static_cast<unsigned char>(character[0]);
+  if (character.size() > 1 || (code >= ' ' && code < 0x7F)) {
+    return "'" + printable(character) + "'";
   }
   static constexpr char digits[] = "0123456789ABCDEF";
   return std::string("the byte 0x") + digits[code >> 4] + digits[code & 0xF];
 }
 
 constexpr char free_cell = '.';
-constexpr char row_separator = '/';
+constexpr std::string_view row_separator = "/";
 constexpr std::size_t cell_count = board_size * board_size;
 
-// The cells of a text form, row 0 first, with the row separators taken out,
-// or why they are not six rows of six.
-result<std::string> cells_of_text(std::string_view text) {
-  if (text.find(row_separator) == std::string_view::npos) {
-    if (text.size() != cell_count) {
-      return failure{"the level text has " + std::to_string(text.size()) + " cells, expected " +
-                     std::to_string(cell_count)};
+// The characters of a text form, one a cell, row 0 first, with the row
+// separators taken out, or why they are not six rows of six.
+result<std::vector<std::string_view>> cells_of_text(std::string_view text) {
+  const std::vector<std::string_view> characters = characters_of(text);
+  if (std::find(characters.begin(), characters.end(), row_separator) == characters.end()) {
+    if (characters.size() != cell_count) {
+      return failure{"the level text has " + std::to_string(characters.size()) +
+                     " cells, expected " + std::to_string(cell_count)};
     }
-    return std::string(text);
+    return characters;
   }
-  std::string cells;
+  std::vector<std::string_view> cells;
   int rows = 0;
-  for (std::size_t begin = 0; begin <= text.size(); ++rows) {
-    const std::size_t end = std::min(text.find(row_separator, begin), text.size());
+  for (auto begin = characters.begin();; ++rows) {
+    const auto end = std::find(begin, characters.end(), row_separator);
     if (end - begin != board_size) {
       return failure{"row " + std::to_string(rows) + " of the level text has " +
                      std::to_string(end - begin) + " cells, expected " +
                      std::to_string(board_size)};
     }
-    cells += text.substr(begin, end - begin);
+    cells.insert(cells.end(), begin, end);
+    if (end == characters.end()) {
+      break;
+    }
     begin = end + 1;
   }
-  if (rows != board_size) {
+  if (++rows != board_size) {
     return failure{"the level text has " + std::to_string(rows) + " rows, expected " +
                    std::to_string(board_size)};
   }
@@ -108,14 +115,15 @@ std::string level_text(const play_level& level) {
 }
 
 result<play_level> read_level_text(std::string_view text) {
-  const result<std::string> cells = cells_of_text(text);
+  const result<std::vector<std::string_view>> cells = cells_of_text(text);
   if (!cells) {
     return failure{cells.reason()};
   }
   // The cells of the prisoner (entry 0) and of the letters a to m, in reading order.
   std::array<std::vector<cell>, max_blocks> cells_of;
   for (std::size_t i = 0; i < cells->size(); ++i) {
-    const char c = (*cells)[i];
+    const std::string_view character = (*cells)[i];
+    const char c = character.size() == 1 ? character[0] : '\0';
     const cell at{static_cast<int>(i % board_size), static_cast<int>(i / board_size)};
     if (c == block_letter(prisoner_number)) {
       cells_of[prisoner_number].push_back(at);
@@ -123,8 +131,9 @@ result<play_level> read_level_text(std::string_view text) {
       cells_of[static_cast<std::size_t>(blocker_number(c - block_letter(blocker_number(0))))]
           .push_back(at);
     } else if (c != free_cell) {
-      return failure{"the level text holds " + quoted(c) + " at row " + std::to_string(at.y) +
-                     ", column " + std::to_string(at.x) + "; expected '.', 'P' or a letter a to m"};
+      return failure{"the level text holds " + quoted(character) + " at row " +
+                     std::to_string(at.y) + ", column " + std::to_string(at.x) +
+                     "; expected '.', 'P' or a letter a to m"};
     }
   }
   if (cells_of[prisoner_number].empty()) {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "command_line.h"
-#include "level_files.h"
+#include "level_directory.h"
 #include "level_maker.h"
 #include "level_picture.h"
 #include "level_text.h"
@@ -141,13 +141,14 @@ int make_levels(const levels_request& request, std::ostream& out, std::ostream& 
     }
     out << (i > 0 ? "\n" : "");
     print_level(*made, out, terminal.colour);
-    if (request.out) {
-      if (const result<> written = write_level_directory(
-              made->level, std::filesystem::path(*request.out) / std::to_string(i + 1));
-          !written) {
-        err << written.reason() << '\n';
-        return 1;
-      }
+    result<> kept = flush_output(out);
+    if (kept && request.out) {
+      kept = write_level_directory(made->level,
+                                   std::filesystem::path(*request.out) / std::to_string(i + 1));
+    }
+    if (!kept) {
+      err << "escape_levels: " << kept.reason() << '\n';
+      return 1;
     }
   }
   return 0;
@@ -164,6 +165,10 @@ int run_levels_command(const std::vector<std::string>& arguments, std::ostream& 
   }
   if (request.help) {
     out << usage << help_text;
+    if (const result<> shown = flush_output(out); !shown) {
+      err << "escape_levels: " << shown.reason() << '\n';
+      return 1;
+    }
     return 0;
   }
   return make_levels(request, out, err, terminal);

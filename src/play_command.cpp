@@ -4,13 +4,13 @@
 #include <optional>
 #include <random>
 #include <string_view>
-#include <variant>
 
 #include "command_line.h"
-#include "level_files.h"
+#include "level_directory.h"
 #include "level_maker.h"
 #include "level_text.h"
 #include "play_solver.h"
+#include "printable.h"
 
 namespace {
 
@@ -91,14 +91,47 @@ std::optional<offered_level> make_any_level(int moves) {
   return make_offered_level(moves, std::random_device{}());
 }
 
-// The level the request asks for, or the exit status after saying why there is none.
-std::variant<offered_level, int> requested_level(const play_request& request, std::ostream& out,
-                                                 std::ostream& err) {
+// The directory as messages name it.
+std::string directory_name(const std::filesystem::path& directory) {
+  return directory.empty() ? "this directory" : quoted_path(directory);
+}
+
+// The level in `directory`; in a directory of numbered levels, as escape_levels
+// --out writes them, the first of them, saying that the others are there.
+result<offered_level> level_in_directory(const std::filesystem::path& directory) {
+  const std::filesystem::path place = directory.empty() ? "." : directory;
+  if (!holds_level_files(directory) && holds_level_files(place / "1")) {
+    int count = 1;
+    while (holds_level_files(place / std::to_string(count + 1))) {
+      ++count;
+    }
+    const result<offered_level> first = level_in_directory(place / "1");
+    if (!first || count == 1) {
+      return first;
+    }
+    const std::string others = count == 2
+                                   ? quoted_path(place / "2") + " holds one more level."
+                                   : quoted_path(place / "2") + " to " +
+                                         quoted_path(place / std::to_string(count)) + " hold " +
+                                         std::to_string(count - 1) + " more levels.";
+    return offered_level{first->level, "Playing " + quoted_path(place / "1") + "; " + others};
+  }
+  const result<play_level> level = read_level_directory(directory);
+  if (!level) {
+    return failure{"no level to play in " + directory_name(directory) + ": " + level.reason() +
+                   ". Make one with escape_puzzle " +
+                   (directory.empty() ? std::string("here") : "in " + quoted_path(directory)) +
+                   ", or play a new one: escape_play --new, or escape_play --level TEXT."};
+  }
+  return offered_level{*level, {}};
+}
+
+// The level the request asks for, or why there is none.
+result<offered_level> requested_level(const play_request& request) {
   if (request.text) {
     const result<play_level> level = read_level_text(*request.text);
     if (!level) {
-      err << level.reason() << '\n';
-      return 2;
+      return failure{level.reason()};
     }
     return offered_level{*level, {}};
   }
@@ -107,20 +140,11 @@ std::variant<offered_level, int> requested_level(const play_request& request, st
     std::optional<offered_level> made =
         request.seed ? make_offered_level(moves, *request.seed) : make_any_level(moves);
     if (!made) {
-      err << "No level of " << moves << " moves was found in time.\n";
-      return 1;
+      return failure{"no level of " + std::to_string(moves) + " moves was found in time"};
     }
     return *made;
   }
-  const std::string directory = request.directory.value_or("");
-  const result<play_level> level = read_level_directory(directory);
-  if (!level) {
-    out << level.reason() << "\nCannot play: run escape_puzzle in "
-        << (directory.empty() ? std::string("this directory") : directory)
-        << " to make a new level." << std::endl;
-    return 1;
-  }
-  return offered_level{*level, {}};
+  return level_in_directory(request.directory.value_or(""));
 }
 
 }  // namespace
@@ -129,18 +153,23 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
                      std::ostream& err, const play_setting& setting) {
   play_request request;
   if (const result<> read = read_request(arguments, request); !read) {
-    err << read.reason() << '\n' << usage;
+    err << "escape_play: " << read.reason() << '\n' << usage;
     return 2;
   }
   if (request.help) {
     out << usage << help_text;
+    if (const result<> shown = flush_output(out); !shown) {
+      err << "escape_play: " << shown.reason() << '\n';
+      return 1;
+    }
     return 0;
   }
-  const std::variant<offered_level, int> level = requested_level(request, out, err);
-  if (const int* status = std::get_if<int>(&level)) {
-    return *status;
+  const result<offered_level> level = requested_level(request);
+  if (!level) {
+    err << "escape_play: " << level.reason() << '\n';
+    return request.text ? 2 : 1;
   }
-  const offered_level& offered = std::get<offered_level>(level);
+  const offered_level& offered = *level;
   if (request.lines || !setting.full_screen) {
     return play_lines(offered, in, out, {setting.colour, make_any_level});
   }

@@ -8,11 +8,12 @@
 #include <string>
 #include <string_view>
 
-#include "level_files.h"
+#include "level_directory.h"
 #include "level_picture.h"
 #include "level_text.h"
 #include "move_rules.h"
 #include "play_solver.h"
+#include "printable.h"
 
 namespace {
 
@@ -270,7 +271,7 @@ void save_start(const game& g, std::string_view directory) {
              !saved) {
     g.out << saved.reason() << '\n';
   } else {
-    g.out << "Saved the start position as level files in " << directory << ".\n";
+    g.out << "Saved the start position as level files in " << printable(directory) << ".\n";
   }
 }
 
@@ -319,7 +320,7 @@ bool obey(game& g, std::string_view line) {
     show(g);
     return announce_escape(g);
   } else {
-    g.out << "Unknown command \"" << line << "\": type help for the list.\n";
+    g.out << "Unknown command \"" << printable(line) << "\": type help for the list.\n";
   }
   return false;
 }

@@ -459,24 +459,3 @@ TEST_F(LevelFiles, TheSnapshotReportsTheFileItCannotCreate) {
     EXPECT_EQ(fs::file_size(level_snapshot_file), 668u);
   }
 }
-
-TEST_F(LevelFiles, DirectoriesRoundTripAndFailuresAreOneLine) {
-  const play_level sample{level.prisoner, level.blockers};
-  ASSERT_TRUE(write_level_directory(sample, "made/1"));
-  const result<play_level> read = read_level_directory("made/1");
-  ASSERT_TRUE(read) << read.reason();
-  EXPECT_EQ(encode_block(read->prisoner), encode_block(sample.prisoner));
-  ASSERT_EQ(read->blockers.size(), 2u);
-  EXPECT_EQ(encode_block(read->blockers[1]), encode_block(sample.blockers[1]));
-
-  // The reader's message, whether or not it ends its line, is the reason.
-  EXPECT_EQ(read_level_directory("nowhere").reason(), "failed to read rec_size");
-  fs::remove(fs::path("made/1") / prisoner_size_file);
-  EXPECT_EQ(read_level_directory("made/1").reason(), "failed to create prisoner size file");
-
-  write_bytes("taken", "a file where a directory should go");
-  const result<> refused = write_level_directory(sample, "taken/1");
-  ASSERT_FALSE(refused);
-  EXPECT_TRUE(refused.reason().starts_with("cannot create the directory \"taken/1\": "))
-      << refused.reason();
-}

@@ -51,6 +51,9 @@ TEST(LevelTextTest, UnsoundTextsGetOneLineSayingWhy) {
       {"a..bbba.....a...c..PP.c.........d\n..", "holds the byte 0x0A at row 5, column 3"},
       {"a..bbba.....a...c..PP.c.........d\x7f..", "holds the byte 0x7F at row 5, column 3"},
       {"a..bbba.....a...c..PP.c.........d~..", "holds '~' at row 5, column 3"},
+      // Cells are characters, not bytes.
+      {"a..bbba.....a...c..PP.c.........dd.\xc3\xa9", "holds '\xc3\xa9' at row 5, column 5"},
+      {"a..bbb/a...../a...c./.PP.c./....../..dd\xc2\x9b.", "holds '\\u009B' at row 5, column 4"},
       {"a..bbba.....a...c...P.c.........dd..", "the prisoner P is not two cells"},
       {"a..bbba..P..a..Pc.....c.........dd..", "the prisoner P is not two cells"},
       {"a..bbba.....a...c.....c.........dd..", "no prisoner P"},

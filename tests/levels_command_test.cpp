@@ -124,3 +124,40 @@ TEST(LevelsCommandTest, HardestSearchShowsItsProgressAndStatus) {
   EXPECT_EQ(none.status, 1);
   EXPECT_EQ(none.err, "escape_levels: no level of 50 moves found in 0.001 s (seed 1)\n");
 }
+
+namespace {
+
+// Keeps what was written at each flush.
+class flush_recorder : public std::stringbuf {
+ public:
+  std::vector<std::string> at_flush;
+
+ protected:
+  int sync() override {
+    at_flush.push_back(str());
+    return 0;
+  }
+};
+
+}  // namespace
+
+TEST(LevelsCommandTest, EachLevelGoesOutAsSoonAsItIsMadeOrTheProgramSaysWhyNot) {
+  flush_recorder recorder;
+  std::ostream out(&recorder);
+  std::ostringstream err;
+  ASSERT_EQ(run_levels_command({"--moves", "2", "--count", "2", "--seed", "3"}, out, err, {}), 0);
+  ASSERT_EQ(recorder.at_flush.size(), 2u);
+  EXPECT_EQ(text_forms(recorder.at_flush[0]).size(), 1u);
+  EXPECT_TRUE(recorder.at_flush[0].ends_with(" s\n"));
+  EXPECT_EQ(recorder.at_flush[1], recorder.str());
+
+  full_disk_buffer full;
+  std::ostream nowhere(&full);
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--moves", "2", "--seed", "3"}, {"--help"}}) {
+    std::ostringstream said;
+    EXPECT_EQ(run_levels_command(arguments, nowhere, said, {}), 1);
+    EXPECT_EQ(said.str(),
+              "escape_levels: cannot write to standard output: No space left on device\n");
+  }
+}

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "level_files.h"
+#include "level_directory.h"
 #include "level_maker.h"
 #include "level_search.h"
 #include "level_text.h"
@@ -56,12 +56,37 @@ TEST(PlayCommandTest, HelpAndWhatItRefuses) {
   EXPECT_EQ(text.status, 2);
   EXPECT_EQ(text.err.find('\n'), text.err.size() - 1) << text.err;
 
+  // Help that cannot be shown is an error, as on a full disk.
+  full_disk_buffer full;
+  std::ostream nowhere(&full);
+  std::ostringstream said;
+  std::istringstream none;
+  EXPECT_EQ(run_play_command({"-h"}, none, nowhere, said, {}), 1);
+  EXPECT_EQ(said.str(), "escape_play: cannot write to standard output: No space left on device\n");
+}
+
+TEST(PlayCommandTest, SaysWhereNoLevelIsAndWhatToDo) {
   scoped_temp_dir dir;
-  const command_run missing = run({"nowhere"});
+  const command_run missing = run({"no\x1bwhere"});
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.out,
-            "failed to read rec_size\nCannot play: run escape_puzzle in nowhere to make a new "
-            "level.\n");
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err,
+            "escape_play: no level to play in \"no\\x1Bwhere\": it holds no level files. Make one "
+            "with escape_puzzle in \"no\\x1Bwhere\", or play a new one: escape_play --new, or "
+            "escape_play --level TEXT.\n");
+  EXPECT_TRUE(run({}).err.starts_with(
+      "escape_play: no level to play in this directory: it holds no level files. Make one with "
+      "escape_puzzle here,"));
+
+  // A directory of numbered levels plays its first and names the others.
+  for (const char* made : {"made/1", "made/2", "made/3"}) {
+    ASSERT_TRUE(write_level_directory(two_move_level(), made));
+  }
+  const command_run first = run({"made"}, "show\n");
+  EXPECT_EQ(first.status, 0);
+  EXPECT_TRUE(
+      first.out.starts_with("Playing \"made/1\"; \"made/2\" to \"made/3\" hold 2 more levels.\n"))
+      << first.out;
 }
 
 TEST(PlayCommandTest, PlaysALevelFromADirectoryItsTextOrTheMaker) {

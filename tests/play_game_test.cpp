@@ -11,7 +11,7 @@
 #include <sstream>
 #include <streambuf>
 
-#include "level_files.h"
+#include "level_directory.h"
 #include "level_search.h"
 #include "test_support.h"
 
@@ -104,22 +104,22 @@ TEST_F(PlayGameTest, SolvedGameDrawsEveryBoard) {
 
 TEST_F(PlayGameTest, IllegalMovesChangeNothingAndSayWhy) {
   const game_run run = play(
-      "P +1\n"        // blocked
-      "a 123\n"       // far beyond the board
-      "a left\n"      // not along its line
-      "b down 2\n"    // not along its line
-      "e +1\n"        // the letter after the last blocker's
-      "z +1\n"        // no such block
-      "a 0\n"         // no distance
-      "c 000\n"       // no distance in more digits
-      "a 0123\n"      // far beyond the board in more digits
-      "a\n"           // no distance at all
-      "a sideways\n"  // no direction
-      "a -x\n"        // no number
-      "jump\n"        // no command
-      "undo\n"        // nothing to undo
-      "new\n"         // no maker of levels here
-      "a -01\n");     // leading zeros are fine
+      "P +1\n"         // blocked
+      "a 123\n"        // far beyond the board
+      "a left\n"       // not along its line
+      "b down 2\n"     // not along its line
+      "e +1\n"         // the letter after the last blocker's
+      "z +1\n"         // no such block
+      "a 0\n"          // no distance
+      "c 000\n"        // no distance in more digits
+      "a 0123\n"       // far beyond the board in more digits
+      "a\n"            // no distance at all
+      "a sideways\n"   // no direction
+      "a -x\n"         // no number
+      "jump\x1b[2J\n"  // no command, with a control code
+      "undo\n"         // nothing to undo
+      "new\n"          // no maker of levels here
+      "a -01\n");      // leading zeros are fine
   EXPECT_EQ(run.status, 0);
   const std::string replies = run.output.substr(run.output.find("> "));
   EXPECT_EQ(replies.substr(0, replies.find("+---")),
@@ -135,7 +135,7 @@ TEST_F(PlayGameTest, IllegalMovesChangeNothingAndSayWhy) {
             "> Say how far a should move: a -1, a +2 or a up 1.\n"
             "> Say how far a should move: a -1, a +2 or a up 1.\n"
             "> Say how far a should move: a -1, a +2 or a up 1.\n"
-            "> Unknown command \"jump\": type help for the list.\n"
+            "> Unknown command \"jump\\x1B[2J\": type help for the list.\n"
             "> There is no move to undo.\n"
             "> New levels are not available here.\n"
             "> ");

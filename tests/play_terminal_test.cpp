@@ -120,7 +120,8 @@ TEST(PlayTerminalTest, PlaysLineByLineInPipesAndRefusesUnknownArguments) {
   }
   const int status = std::system((program + " --colour </dev/null >out 2>err").c_str());
   EXPECT_EQ(WEXITSTATUS(status), 2);
-  EXPECT_TRUE(read_bytes("err").starts_with("unknown argument '--colour'\nusage: escape_play"));
+  EXPECT_TRUE(read_bytes("err").starts_with(
+      "escape_play: unknown argument '--colour'\nusage: escape_play"));
   EXPECT_EQ(read_bytes("out"), "");
 }
 

@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -149,4 +150,20 @@ std::string read_bytes(const std::filesystem::path& file) {
 void write_bytes(const std::filesystem::path& file, const std::string& content) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out << content;
+}
+
+std::streambuf::int_type full_disk_buffer::overflow(int_type) {
+  errno = ENOSPC;
+  return traits_type::eof();
+}
+
+std::streamsize full_disk_buffer::xsputn(const char*, std::streamsize) {
+  errno = ENOSPC;
+  return 0;
+}
+
+int full_disk_buffer::sync() {
+  ++flushes;
+  errno = ENOSPC;
+  return -1;
 }

@@ -6,6 +6,7 @@
 #include <deque>
 #include <filesystem>
 #include <optional>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,18 @@ class simulated_platform : public generator_platform {
   std::optional<int> scripted_;
   int drawn_ = 0;
   std::uint64_t spread_state_ = 0;
+};
+
+// An output stream's buffer that takes nothing: every write fails as on a
+// full disk, with errno ENOSPC. Counts the flushes it was asked for.
+class full_disk_buffer : public std::streambuf {
+ public:
+  int flushes = 0;
+
+ protected:
+  int_type overflow(int_type c) override;
+  std::streamsize xsputn(const char* text, std::streamsize count) override;
+  int sync() override;
 };
 
 // A block at (x, y) with its identifier and occupied points set.
