@@ -1,5 +1,5 @@
-// The full-screen game without a terminal: the state of a game, what each key
-// does to it, and the screen laid out as lines of text with a look per character.
+// The full-screen game without a terminal: the state of a game and what each
+// key does to it.
 #pragma once
 
 #include <cstddef>
@@ -21,7 +21,7 @@ enum class key_code {
   back_tab,  // Shift-Tab
   escape,
   enter,
-  click,   // a mouse click at a cell of the terminal
+  click,   // a mouse click on a cell of the board, or off it
   resize,  // the terminal has a new size
   other,   // any other key
 };
@@ -30,8 +30,8 @@ enum class key_code {
 struct screen_key {
   key_code code = key_code::other;
   char character = 0;  // the character, for key_code::character
-  int row = 0;         // the cell clicked, or the new number of rows and columns after a resize
-  int column = 0;
+  int row = 0;     // the board cell clicked (row y, column x; off the board when outside it), or
+  int column = 0;  // the new number of rows and columns after a resize
 };
 
 // Makes a new level for the `n` key; nothing when none could be made.
@@ -80,35 +80,3 @@ void play_step(screen_game& game);
 
 // The line left on the terminal after the game: how it ended.
 std::string closing_line(const screen_game& game);
-
-// How a character of the screen is drawn.
-enum class look_kind {
-  plain,
-  frame,   // the board's frame
-  exit,    // the exit's label
-  block,   // a block that is not picked
-  picked,  // the picked block
-  tip,     // the tip's block and the cells it slides into
-  fault,   // a message saying why a key did nothing
-  won,     // the message that the prisoner is free
-};
-
-// The look of one character: its kind and, on the board, its block.
-struct screen_look {
-  look_kind kind = look_kind::plain;
-  int block = no_block;
-
-  bool operator==(const screen_look&) const = default;
-};
-
-// The screen: one text line a terminal row, top first, without trailing
-// spaces, and the look of every character of those lines.
-struct screen_picture {
-  std::vector<std::string> text;
-  std::vector<std::vector<screen_look>> looks;
-};
-
-// The screen for the game's terminal size: the board with its frame and exit,
-// each cell several characters wide, the status and message lines below; or the
-// help; or one line asking for a larger terminal when the board does not fit.
-screen_picture lay_out(const screen_game& game);

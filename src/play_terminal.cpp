@@ -172,8 +172,9 @@ void draw(const screen_picture& picture, bool colour) {
 }
 
 // The model's key for a key the terminal reported, or nothing for events the
-// game ignores (a mouse event other than a press of the first button).
-std::optional<screen_key> key_of(int pressed) {
+// game ignores (a mouse event other than a press of the first button). A
+// click names the board cell under it on the game's screen.
+std::optional<screen_key> key_of(int pressed, const screen_game& game) {
   switch (pressed) {
     case KEY_UP:
       return screen_key{key_code::up};
@@ -200,7 +201,8 @@ std::optional<screen_key> key_of(int pressed) {
       if (getmouse(&event) != OK || (event.bstate & BUTTON1_PRESSED) == 0) {
         return std::nullopt;
       }
-      return screen_key{key_code::click, 0, event.y, event.x};
+      const cell on = board_cell_at(game, event.y, event.x).value_or(cell{-1, -1});
+      return screen_key{key_code::click, 0, on.y, on.x};
     }
     default:
       if (pressed >= ' ' && pressed < 127) {
@@ -234,7 +236,7 @@ void run(screen_game& game, bool colour) {
     if (pressed == ERR && !game.playing.empty()) {
       play_step(game);
     } else if (pressed != ERR) {
-      const std::optional<screen_key> key = key_of(pressed);
+      const std::optional<screen_key> key = key_of(pressed, game);
       if (key && press(game, *key) == screen_action::leave) {
         return;
       }

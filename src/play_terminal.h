@@ -5,6 +5,7 @@
 #include <string>
 
 #include "play_screen.h"
+#include "screen_layout.h"
 
 // How the full-screen game runs.
 struct full_screen_options {

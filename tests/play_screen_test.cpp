@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "level_search.h"
+#include "screen_layout.h"
 #include "test_support.h"
 
 namespace {
@@ -90,7 +91,7 @@ TEST(PlayScreenTest, ArrowsSlideThePickedBlockOneMoveADirection) {
       {{typed('P'), {key_code::right}}, "P cannot move 1 cell right: a is in the way."},
       {{typed('k')}, "There is no block k on this board."},
       {{typed('z')}, "That key does nothing: press ? for the keys."},
-      {{{key_code::click, 0, 0, 0}}, "Click a block to pick it."},
+      {{{key_code::click, 0, -1, -1}}, "Click a block to pick it."},
       {{typed('n')}, "New levels are not available here."}};
   for (const auto& [keys, reason] : refused) {
     press_all(game, keys);
@@ -109,10 +110,15 @@ TEST(PlayScreenTest, TabShiftTabAndClickPick) {
   EXPECT_EQ(game.picked, 4);
   // The top left character of c, whose neighbours above and left are free.
   const auto [row, column] = find_on_screen(lay_out(game), 'c');
-  press(game, {key_code::click, 0, row, column - 1});
+  const auto click_at = [&](int r, int k) {
+    const cell on = board_cell_at(game, r, k).value_or(cell{-1, -1});
+    press(game, {key_code::click, 0, on.y, on.x});
+  };
+  click_at(row, column - 1);
   EXPECT_EQ(game.picked, 4);
-  press(game, {key_code::click, 0, row, column});
+  click_at(row, column);
   EXPECT_EQ(game.picked, 3);
+  EXPECT_EQ(board_cell_at(game, 0, column), std::nullopt);  // the frame
   // The letters name the blockers there are, and no more.
   press(game, typed('d'));
   EXPECT_EQ(game.picked, 4);
