@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "slide_space.h"
+#include "fewest_moves.h"
 
 namespace {
 
@@ -53,111 +53,6 @@ class random_source {
   std::uint64_t state_[4] = {};
 };
 
-// Every position of a layout (a set of pieces, each on its row or column) from
-// which the prisoner can be freed, in layers by the fewest moves that free it.
-class distance_layers {
- public:
-  // Measures the pieces' positions (their places along their lines do not
-  // matter) up to those `deepest` moves from freedom; false when there are
-  // more than `most`.
-  bool measure(const play_level& pieces, std::uint32_t most, int deepest);
-
-  // The most moves any position needs; -1 when no position frees the prisoner.
-  int farthest() const {
-    return static_cast<int>(layer_begin_.size()) - 2;
-  }
-  // How many positions need exactly `moves` moves.
-  std::uint32_t count_at(int moves) const {
-    return layer_begin_[moves + 1] - layer_begin_[moves];
-  }
-  // Position `index` (from 0) of those that need `moves` moves.
-  packed_positions position_at(int moves, std::uint32_t index) const {
-    return table_.position(layer_begin_[moves] + index);
-  }
-  // How many positions were measured.
-  std::uint32_t size() const {
-    return table_.size();
-  }
-
- private:
-  void find_alike(const play_level& pieces);
-  bool add_free_positions(const slide_space& space, int number, packed_positions p, cell_set taken,
-                          std::uint32_t most);
-
-  // For each block, an earlier blocker of the same shape on the same line, or no_block.
-  int alike_[max_blocks] = {};
-  position_table table_;
-  std::vector<std::uint32_t> layer_begin_;  // layer d is table_ numbers layer_begin_[d] ...
-};
-
-void distance_layers::find_alike(const play_level& pieces) {
-  for (int number = prisoner_number; number < block_count(pieces); ++number) {
-    const BLOCK& block = block_of(pieces, number);
-    alike_[number] = no_block;
-    for (int other = blocker_number(0); other < number; ++other) {
-      const BLOCK& earlier = block_of(pieces, other);
-      if (earlier.horizontal == block.horizontal && earlier.length == block.length &&
-          line_of(earlier) == line_of(block)) {
-        alike_[number] = other;
-      }
-    }
-  }
-}
-
-// Adds every position where the prisoner is free, from block `number` on;
-// false as soon as the table holds more than `most`.
-bool distance_layers::add_free_positions(const slide_space& space, int number, packed_positions p,
-                                         cell_set taken, std::uint32_t most) {
-  if (number == space.blocks()) {
-    table_.add(p);
-    return table_.size() <= most;
-  }
-  // Blocks alike on one line never pass each other: keep them in order.
-  const int first = alike_[number] == no_block ? 0 : position_in(p, alike_[number]) + 1;
-  const block_shape& shape = space.shape(number);
-  for (int along = first; shape.at[along] != 0; ++along) {
-    if ((shape.at[along] & taken) == 0) {
-      const cell_set kept_free = number == prisoner_number ? space.way_out(along) : 0;
-      if (!add_free_positions(space, number + 1, with_position(p, number, along),
-                              taken | shape.at[along] | kept_free, most)) {
-        return false;
-      }
-    }
-  }
-  return true;
-}
-
-bool distance_layers::measure(const play_level& pieces, std::uint32_t most, int deepest) {
-  const slide_space space(pieces);
-  find_alike(pieces);
-  table_.clear();
-  layer_begin_.assign(1, 0);
-  if (!add_free_positions(space, prisoner_number, 0, 0, most)) {
-    return false;
-  }
-  // Slides can be taken back, so the positions one move farther than a layer
-  // are its new neighbours; the last layer wanted needs no neighbours.
-  while (table_.size() > layer_begin_.back() && farthest() < deepest) {
-    const std::uint32_t end = table_.size();
-    for (std::uint32_t n = layer_begin_.back(); n < end && farthest() + 1 < deepest; ++n) {
-      packed_positions next[max_blocks * (board_size - 1)];
-      int count = 0;
-      space.for_each_slide(table_.position(n), [&](packed_positions p, play_move, cell_set) {
-        table_.prefetch(p);
-        next[count++] = p;
-      });
-      for (int i = 0; i < count; ++i) {
-        table_.add(next[i]);
-      }
-      if (table_.size() > most) {
-        return false;
-      }
-    }
-    layer_begin_.push_back(end);
-  }
-  return true;
-}
-
 // The level with its blocks moved to `p`.
 play_level at_position(play_level level, packed_positions p) {
   for (int number = prisoner_number; number < block_count(level); ++number) {
@@ -166,12 +61,12 @@ play_level at_position(play_level level, packed_positions p) {
   return level;
 }
 
-// Sets of pieces with more positions than this are too loose to be hard: the
-// search leaves them before measuring them all.
+// Layouts with more positions than this are too loose to be hard: the search
+// leaves them before measuring them all.
 constexpr std::uint32_t most_positions = 50'000;
 // A climb that found nothing better in this many tries starts again afresh.
 constexpr int tries_before_fresh_start = 200;
-// A fresh start draws this many pieces, plus up to fresh_spread - 1 more.
+// A fresh layout has this many pieces, plus up to fresh_spread - 1 more.
 constexpr int fresh_pieces = 9;
 constexpr int fresh_spread = 5;
 // The search forgets the layouts it measured when it remembers this many.
@@ -186,38 +81,38 @@ BLOCK random_piece(random_source& random) {
   return block_on_line(horizontal, length, random.below(board_size), 0);
 }
 
-// A fresh set of random pieces.
-play_level random_pieces(random_source& random) {
-  play_level pieces;
-  pieces.prisoner = block_on_line(true, 2, 3, 0);
+// A fresh layout of random pieces.
+play_level random_layout(random_source& random) {
+  play_level layout;
+  layout.prisoner = block_on_line(true, 2, 3, 0);
   const int count = fresh_pieces + random.below(fresh_spread);
   for (int i = 0; i < count; ++i) {
-    pieces.blockers.push_back(random_piece(random));
+    layout.blockers.push_back(random_piece(random));
   }
-  return pieces;
+  return layout;
 }
 
-// One random change of a set of pieces: add or take away a piece, or move one
-// to another line, change its length or turn it; false when the drawn change
+// One random change of a layout: add or take away a piece, or move one to
+// another line, change its length or turn it; false when the drawn change
 // cannot be made.
-bool change_pieces(play_level& pieces, random_source& random) {
+bool change_layout(play_level& layout, random_source& random) {
   const int kind = random.below(5);
-  const int count = static_cast<int>(pieces.blockers.size());
+  const int count = static_cast<int>(layout.blockers.size());
   if (kind == 0) {
     if (count == max_blockers) {
       return false;
     }
-    pieces.blockers.push_back(random_piece(random));
+    layout.blockers.push_back(random_piece(random));
     return true;
   }
   if (kind == 1) {
     if (count == 1) {
       return false;
     }
-    pieces.blockers.erase(pieces.blockers.begin() + random.below(count));
+    layout.blockers.erase(layout.blockers.begin() + random.below(count));
     return true;
   }
-  BLOCK& piece = pieces.blockers[static_cast<std::size_t>(random.below(count))];
+  BLOCK& piece = layout.blockers[static_cast<std::size_t>(random.below(count))];
   const int line = random.below(board_size);
   if (kind == 2) {
     if (line == line_of(piece)) {
@@ -232,10 +127,10 @@ bool change_pieces(play_level& pieces, random_source& random) {
   return true;
 }
 
-// A digest of a set of pieces that does not depend on their order; never all ones.
-std::uint64_t digest_of(const play_level& pieces) {
+// A digest of a layout that does not depend on the order of its pieces; never all ones.
+std::uint64_t digest_of(const play_level& layout) {
   std::vector<std::uint64_t> codes;
-  for (const BLOCK& piece : pieces.blockers) {
+  for (const BLOCK& piece : layout.blockers) {
     codes.push_back((piece.horizontal ? 16u : 0u) + 8u * static_cast<unsigned>(piece.length - 2) +
                     static_cast<unsigned>(line_of(piece)));
   }
@@ -250,15 +145,15 @@ std::uint64_t digest_of(const play_level& pieces) {
 
 using clock_type = std::chrono::steady_clock;
 
-// The search both makers share. It climbs: it changes a set of pieces at
-// random and keeps the change when the set's hardest position needs at least
-// as many moves, measuring each set once, and starts afresh when a climb
-// stalls. It shows every measured set to `look` until `look` says it is done
-// or the limits end the search.
-class pieces_search {
+// The search both makers share. It climbs: it changes a layout at random and
+// keeps the change when the layout's hardest position needs at least as many
+// moves, measuring each layout once, and starts afresh when a climb stalls.
+// It shows every measured layout to `look` until `look` says it is done or
+// the limits end the search.
+class layout_search {
  public:
   // A search that measures no position more than `deepest` moves from freedom.
-  pieces_search(std::uint64_t seed, const maker_limits& limits, const maker_progress& progress,
+  layout_search(std::uint64_t seed, const maker_limits& limits, const maker_progress& progress,
                 int deepest)
       : random_(seed),
         limits_(limits),
@@ -266,9 +161,9 @@ class pieces_search {
         deepest_(deepest),
         began_(clock_type::now()) {}
 
-  // Calls look(layers, pieces, hardest) for every set measured (hardest: -1
-  // when the set was left or none of its positions frees the prisoner) until
-  // it returns true.
+  // Calls look(map, layout, hardest) for every layout measured (hardest: -1
+  // when the layout was left or none of its positions frees the prisoner)
+  // until it returns true.
   template <class looker>
   void run(looker&& look);
 
@@ -286,7 +181,7 @@ class pieces_search {
   }
 
  private:
-  int measure(const play_level& pieces);
+  int measure(const play_level& layout);
   bool out_of_time();
 
   random_source random_;
@@ -295,26 +190,26 @@ class pieces_search {
   int deepest_ = 0;
   clock_type::time_point began_;
   double last_report_ = 0;
-  int hardest_ = -1;  // of all sets measured
+  int hardest_ = -1;  // of all layouts measured
   std::uint64_t layouts_ = 0;
   std::uint64_t positions_ = 0;
-  distance_layers layers_;
-  position_table measured_;  // the digests of the sets measured
+  fewest_moves_map map_;
+  position_table measured_;  // the digests of the layouts measured
 };
 
-// The moves the set's hardest position needs, or -1.
-int pieces_search::measure(const play_level& pieces) {
+// The moves the layout's hardest position needs, or -1.
+int layout_search::measure(const play_level& layout) {
   ++layouts_;
-  const bool whole = layers_.measure(pieces, most_positions, deepest_);
-  positions_ += layers_.size();
-  const int hardest = whole ? layers_.farthest() : -1;
+  const bool whole = map_.measure(layout, most_positions, deepest_);
+  positions_ += map_.size();
+  const int hardest = whole ? map_.farthest() : -1;
   hardest_ = std::max(hardest_, hardest);
   return hardest;
 }
 
-bool pieces_search::out_of_time() {
+bool layout_search::out_of_time() {
   if (hardest_ < 0) {
-    return false;  // not before some set of pieces can be freed at all
+    return false;  // not before some layout lets the prisoner out
   }
   const double now = seconds();
   if (progress_ && now - last_report_ >= 0.1) {
@@ -325,17 +220,17 @@ bool pieces_search::out_of_time() {
 }
 
 template <class looker>
-void pieces_search::run(looker&& look) {
-  play_level pieces;
+void layout_search::run(looker&& look) {
+  play_level layout;
   int hardest = -1;
   int stale = 0;
   while (!out_of_time()) {
-    play_level candidate = pieces;
+    play_level candidate = layout;
     if (hardest < 0 || stale >= tries_before_fresh_start) {
-      candidate = random_pieces(random_);
+      candidate = random_layout(random_);
       hardest = -1;
       stale = 0;
-    } else if (!change_pieces(candidate, random_)) {
+    } else if (!change_layout(candidate, random_)) {
       continue;
     }
     ++stale;
@@ -346,26 +241,26 @@ void pieces_search::run(looker&& look) {
       continue;
     }
     const int tried = measure(candidate);
-    if (look(layers_, candidate, tried)) {
+    if (look(map_, candidate, tried)) {
       return;
     }
     if (tried >= 0 && tried >= hardest) {
       stale = tried > hardest ? 0 : stale;
-      pieces = candidate;
+      layout = candidate;
       hardest = tried;
     }
   }
 }
 
-// A position of the pieces that needs `moves` moves, drawn among all such.
-play_level level_at(const distance_layers& layers, const play_level& pieces, int moves,
+// A position of the layout that needs `moves` moves, drawn among all such.
+play_level level_at(const fewest_moves_map& map, const play_level& layout, int moves,
                     random_source& random) {
-  const int index = random.below(static_cast<int>(layers.count_at(moves)));
-  return at_position(pieces, layers.position_at(moves, static_cast<std::uint32_t>(index)));
+  const int index = random.below(static_cast<int>(map.count_at(moves)));
+  return at_position(layout, map.position_at(moves, static_cast<std::uint32_t>(index)));
 }
 
 // The made level: blockers in reading order, every block_Id set.
-made_level finish(play_level level, int moves, std::uint64_t seed, const pieces_search& search) {
+made_level finish(play_level level, int moves, std::uint64_t seed, const layout_search& search) {
   std::sort(level.blockers.begin(), level.blockers.end(),
             [](const BLOCK& a, const BLOCK& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
   level.prisoner.define_block_Id();
@@ -383,11 +278,11 @@ std::optional<made_level> make_level(int moves, std::uint64_t seed, const maker_
   if (moves < 0) {
     return std::nullopt;
   }
-  pieces_search search(seed, limits, progress, moves);
+  layout_search search(seed, limits, progress, moves);
   std::optional<play_level> found;
-  search.run([&](const distance_layers& layers, const play_level& pieces, int hardest) {
+  search.run([&](const fewest_moves_map& map, const play_level& layout, int hardest) {
     if (hardest >= moves) {
-      found = level_at(layers, pieces, moves, search.random());
+      found = level_at(map, layout, moves, search.random());
     }
     return found.has_value();
   });
@@ -399,13 +294,13 @@ std::optional<made_level> make_level(int moves, std::uint64_t seed, const maker_
 
 made_level make_hardest_level(std::uint64_t seed, const maker_limits& limits,
                               const maker_progress& progress) {
-  pieces_search search(seed, limits, progress, std::numeric_limits<int>::max());
+  layout_search search(seed, limits, progress, std::numeric_limits<int>::max());
   play_level best;
   int best_moves = -1;
-  search.run([&](const distance_layers& layers, const play_level& pieces, int hardest) {
+  search.run([&](const fewest_moves_map& map, const play_level& layout, int hardest) {
     if (hardest > best_moves) {
       best_moves = hardest;
-      best = level_at(layers, pieces, hardest, search.random());
+      best = level_at(map, layout, hardest, search.random());
     }
     return false;
   });
