@@ -20,14 +20,15 @@ namespace {
 
 constexpr const char* usage =
     "usage: measure_level_maker (--moves N | --hardest) [--seconds T] [--first-seed S] "
-    "[--seeds K]\n";
+    "[--seeds K] [--jobs J]\n";
 
 constexpr const char* help_text =
     "Runs the level maker once for each of the seeds S, S+1, ... (K of them; default 1 and\n"
-    "20), each run bounded by T seconds (default 60), and prints for each seed the moves,\n"
-    "the time, the layouts measured and the positions explored, then the\n"
-    "percentiles: of the time to a level of exactly N moves (a run that found none counts\n"
-    "as T), or of the moves of the hardest level found in T seconds.\n";
+    "20), each run bounded by T seconds (default 60) and measuring on J jobs (default 0:\n"
+    "one for each core), and prints for each seed the moves, the time, the climb that found\n"
+    "the level, the layouts measured and the positions explored, then the percentiles: of\n"
+    "the time to a level of exactly N moves (a run that found none counts as T), or of the\n"
+    "moves of the hardest level found in T seconds.\n";
 
 struct options {
   std::optional<int> moves;
@@ -35,6 +36,7 @@ struct options {
   double seconds = 60;
   std::uint64_t first_seed = 1;
   int seeds = 20;
+  int jobs = 0;
 };
 
 // Reads the arguments; an error text when they are not sound.
@@ -73,6 +75,12 @@ std::string parse(const std::vector<std::string_view>& arguments, options& o) {
         return bad;
       }
       o.seeds = *seeds;
+    } else if (name == "--jobs") {
+      const std::optional<int> jobs = whole_number<int>(value);
+      if (!jobs || *jobs < 0) {
+        return bad;
+      }
+      o.jobs = *jobs;
     } else {
       return "unknown argument: " + std::string(name);
     }
@@ -107,7 +115,7 @@ int main(int argc, char** argv) {
   std::cout << std::fixed << std::setprecision(3);
   for (int i = 0; i < o.seeds; ++i) {
     const std::uint64_t seed = o.first_seed + static_cast<std::uint64_t>(i);
-    const maker_limits limits{o.seconds, 0};
+    const maker_limits limits{o.seconds, 0, o.jobs};
     const std::optional<made_level> made =
         o.hardest ? make_hardest_level(seed, limits) : make_level(*o.moves, seed, limits);
     if (!made) {
@@ -119,9 +127,9 @@ int main(int argc, char** argv) {
     figures.push_back(o.hardest ? made->moves : made->seconds);
     positions += made->positions;
     searched += made->seconds;
-    std::cout << "seed " << seed << ": " << made->moves << " moves in " << made->seconds << " s, "
-              << made->layouts << " layouts, " << made->positions << " positions  "
-              << level_text(made->level) << std::endl;
+    std::cout << "seed " << seed << ": " << made->moves << " moves in " << made->seconds
+              << " s, climb " << made->climb << ", " << made->layouts << " layouts, "
+              << made->positions << " positions  " << level_text(made->level) << std::endl;
   }
   std::cout << "found " << found << " of " << o.seeds << "; " << std::setprecision(0)
             << (searched > 0 ? static_cast<double>(positions) / searched : 0)
