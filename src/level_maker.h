@@ -46,8 +46,10 @@ using maker_progress = std::function<void(double seconds, int hardest)>;
 
 // A level whose fewest-move count is exactly `moves` (0: the prisoner is free
 // already), or nothing when none was found within the limits or `moves` < 0.
+// A lean level holds no blocker that could be taken away, all others staying,
+// without lowering its count; a lean level of 0 moves has one blocker.
 std::optional<made_level> make_level(int moves, std::uint64_t seed, const maker_limits& limits,
-                                     const maker_progress& progress = {});
+                                     const maker_progress& progress = {}, bool lean = false);
 
 // The level needing the most moves that the search found before its limits,
 // or nothing when stopped (or when no layout within the `layouts` bound lets

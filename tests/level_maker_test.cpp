@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "level_files.h"
 #include "level_text.h"
 #include "slide_space.h"
 
@@ -54,6 +55,34 @@ TEST(LevelMakerTest, MadeLevelsNeedExactlyTheMovesAskedFor) {
       EXPECT_EQ(made->seed, seed);
       EXPECT_EQ(fewest(made->level), static_cast<std::size_t>(moves)) << level_text(made->level);
       expect_generator_rules(made->level);
+    }
+  }
+}
+
+TEST(LevelMakerTest, LeanLevelsHoldOnlyBlockersThatMatter) {
+  for (const int moves : {0, 1, 6, 20}) {
+    for (std::uint64_t seed = 0; seed < 6; ++seed) {
+      const std::optional<made_level> lean = make_level(moves, seed, bounded(5000), {}, true);
+      ASSERT_TRUE(lean) << moves << " moves, seed " << seed;
+      const play_level& level = lean->level;
+      EXPECT_EQ(fewest(level), static_cast<std::size_t>(moves)) << level_text(level);
+      expect_generator_rules(level);
+      if (moves == 0) {
+        EXPECT_EQ(level.blockers.size(), 1u) << level_text(level);
+      }
+      for (std::size_t i = 0; i < level.blockers.size() && moves > 0; ++i) {
+        play_level without = level;
+        without.blockers.erase(without.blockers.begin() + static_cast<std::ptrdiff_t>(i));
+        EXPECT_LT(fewest(without), static_cast<std::size_t>(moves)) << level_text(level) << i;
+      }
+      // The level the seed makes, with its blockers that do not matter taken away.
+      const play_level full = make_level(moves, seed, bounded(5000)).value().level;
+      EXPECT_EQ(full.prisoner.x, level.prisoner.x);
+      for (const BLOCK& blocker : level.blockers) {
+        ASSERT_NE(block_at(full, blocker.x, blocker.y), no_block);
+        EXPECT_EQ(encode_block(block_of(full, block_at(full, blocker.x, blocker.y))),
+                  encode_block(blocker));
+      }
     }
   }
 }
