@@ -305,19 +305,17 @@ struct measurement {
 class measuring_pool {
  public:
   explicit measuring_pool(int jobs) {
-    for (int i = 0; i < jobs; ++i) {
-      threads_.emplace_back([this] { work(); });
+    try {
+      for (int i = 0; i < jobs; ++i) {
+        threads_.emplace_back([this] { work(); });
+      }
+    } catch (...) {
+      close();
+      throw;
     }
   }
   ~measuring_pool() {
-    {
-      const std::lock_guard lock(mutex_);
-      closing_ = true;
-    }
-    queued_.notify_all();
-    for (std::thread& thread : threads_) {
-      thread.join();
-    }
+    close();
   }
   measuring_pool(const measuring_pool&) = delete;
   measuring_pool& operator=(const measuring_pool&) = delete;
@@ -358,6 +356,18 @@ class measuring_pool {
   }
 
  private:
+  // Ends the threads once they have measured what they are measuring.
+  void close() {
+    {
+      const std::lock_guard lock(mutex_);
+      closing_ = true;
+    }
+    queued_.notify_all();
+    for (std::thread& thread : threads_) {
+      thread.join();
+    }
+  }
+
   void work() {
     fewest_moves_map map;
     std::unique_lock lock(mutex_);
