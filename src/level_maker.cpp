@@ -313,6 +313,9 @@ int pieces_search::measure(const play_level& pieces) {
 }
 
 bool pieces_search::out_of_time() {
+  if (limits_.stop != nullptr && limits_.stop->load()) {
+    return true;
+  }
   if (hardest_ < 0) {
     return false;  // not before some set of pieces can be freed at all
   }

@@ -2,6 +2,7 @@
 // a search finds in a given time; the same seed gives the same level everywhere.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -11,10 +12,12 @@
 // When a search gives up or stops: after `seconds` of the clock or after
 // measuring `layouts` layouts (sets of pieces on their rows and columns; 0: no
 // such bound), whichever comes first. A search measures at least until some
-// layout lets the prisoner out.
+// layout lets the prisoner out, unless `stop` is set: then it ends within a
+// layout's measuring, and make_level finds nothing.
 struct maker_limits {
   double seconds = 60;
   std::uint64_t layouts = 0;
+  const std::atomic<bool>* stop = nullptr;  // set by another thread to end the search
 };
 
 // A level the maker made, with what it took.

@@ -80,4 +80,7 @@ TEST(LevelMakerTest, OneSeedMakesOneLevelEverywhere) {
   // A count no level of this board needs is not found within the bound.
   EXPECT_EQ(make_level(90, 1, layouts_only(20)), std::nullopt);
   EXPECT_EQ(make_level(-1, 1, layouts_only(20)), std::nullopt);
+  // A search told to stop ends at once, even before any layout frees the prisoner.
+  const std::atomic<bool> stop = true;
+  EXPECT_EQ(make_level(0, 1, {1e9, 0, &stop}), std::nullopt);
 }
