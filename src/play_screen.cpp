@@ -116,18 +116,14 @@ void use_solution(screen_game& game, bool play) {
   }
 }
 
+// Asks the driver for a new level of as many moves as this one needs.
 void next_level(screen_game& game) {
   if (!game.new_level) {
     set_note(game, note_kind::fault, "New levels are not available here.");
     return;
   }
-  const std::optional<offered_level> offered = game.new_level();
-  if (!offered) {
-    set_note(game, note_kind::fault, "No new level could be made.");
-    return;
-  }
-  game = start_screen(offered->level, game.rows, game.columns, std::move(game.new_level),
-                      offered->about);
+  const std::size_t moves = game.fewest_from_start.value_or(default_new_level_moves);
+  game.making = level_wait{static_cast<int>(moves), 0};
 }
 
 void pick_letter(screen_game& game, char letter) {
@@ -208,6 +204,11 @@ screen_action press(screen_game& game, const screen_key& key) {
     game.columns = key.column;
     return screen_action::stay;
   }
+  if (game.making) {
+    game.making.reset();
+    set_note(game, note_kind::info, "Stopped making a new level.");
+    return screen_action::stay;
+  }
   if (is_prisoner_free(game.now)) {
     return screen_action::leave;
   }
@@ -248,6 +249,24 @@ screen_action press(screen_game& game, const screen_key& key) {
       set_note(game, note_kind::fault, unknown_key_text);
   }
   return screen_action::stay;
+}
+
+void wait_for_level(screen_game& game, int seconds) {
+  if (game.making) {
+    game.making->seconds = seconds;
+  }
+}
+
+void level_made(screen_game& game, std::optional<offered_level> made) {
+  if (!game.making) {
+    return;
+  }
+  game.making.reset();
+  if (!made) {
+    set_note(game, note_kind::fault, "No new level could be made.");
+    return;
+  }
+  game = start_screen(made->level, game.rows, game.columns, std::move(game.new_level), made->about);
 }
 
 void play_step(screen_game& game) {

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "level_worker.h"
 #include "palette.h"
 
 namespace {
@@ -212,18 +213,31 @@ std::optional<screen_key> key_of(int pressed, const screen_game& game) {
   }
 }
 
+// Time between two looks at a level being made.
+constexpr int wait_tick_ms = 100;
+
 // True when no more keys can come: the terminal has hung up or the input is closed.
 bool input_has_ended() {
   pollfd input{STDIN_FILENO, POLLIN, 0};
   return poll(&input, 1, 0) == 1 && (input.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
+// How long to wait for a key: a tick while a level is made, a step while a
+// solution is played, else for ever.
+int key_timeout(const screen_game& game) {
+  if (game.making) {
+    return wait_tick_ms;
+  }
+  return game.playing.empty() ? -1 : play_step_ms;
+}
+
 // Reads keys and plays the solution's steps until the player leaves, a signal
-// comes or the input ends.
+// comes or the input ends. A level being made is stopped on every way out.
 void run(screen_game& game, bool colour) {
+  level_worker worker;
   draw(lay_out(game), colour);
   while (stopped_by == 0) {
-    timeout(game.playing.empty() ? -1 : play_step_ms);
+    timeout(key_timeout(game));
     const int pressed = getch();
     if (suspend_asked != 0) {
       suspend_asked = 0;
@@ -233,7 +247,13 @@ void run(screen_game& game, bool colour) {
       return;
     }
     const bool was_won = game.note_is == note_kind::won;
-    if (pressed == ERR && !game.playing.empty()) {
+    if (pressed == ERR && game.making) {
+      if (worker.done()) {
+        level_made(game, worker.take());
+      } else {
+        wait_for_level(game, worker.seconds());
+      }
+    } else if (pressed == ERR && !game.playing.empty()) {
       play_step(game);
     } else if (pressed != ERR) {
       const std::optional<screen_key> key = key_of(pressed, game);
@@ -244,6 +264,7 @@ void run(screen_game& game, bool colour) {
     if (!was_won && game.note_is == note_kind::won) {
       flushinp();  // keys typed ahead do not skip the news of the escape
     }
+    follow_wait(worker, game);
     draw(lay_out(game), colour);
   }
 }

@@ -183,7 +183,11 @@ void draw_text(canvas& screen, const screen_game& game, int first_row, int colum
   const look_kind note_look = game.note_is == note_kind::fault ? look_kind::fault
                               : game.note_is == note_kind::won ? look_kind::won
                                                                : look_kind::plain;
-  for (const std::string& line : wrapped(game.note, width)) {
+  const std::string note = game.making
+                               ? making_text(game.making->moves) + " " +
+                                     std::to_string(game.making->seconds) + " s. Any key stops it."
+                               : game.note;
+  for (const std::string& line : wrapped(note, width)) {
     screen.write(row++, board_left, line, {note_look});
   }
 }

@@ -163,21 +163,34 @@ TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
 }
 
 TEST(PlayScreenTest, HelpQuitAndNewLevels) {
-  int asked = 0;
-  screen_game game = start_screen(two_move_level(), 24, 80, [&]() -> std::optional<offered_level> {
-    if (++asked == 1) {
-      return std::nullopt;
-    }
-    // b fills the prisoner's row right of it and can never leave the row.
-    return offered_level{{make_block(true, 2, 0, 3), {make_block(true, 3, 3, 3)}}, "A new one."};
+  screen_game game = start_screen(two_move_level(), 24, 80, [](int, const std::atomic<bool>&) {
+    ADD_FAILURE() << "the driver makes levels, not the game";
+    return std::optional<offered_level>();
   });
   press(game, typed('?'));
   EXPECT_EQ(lay_out(game).text[2].substr(0, 10), "  a .. m, ");
   EXPECT_EQ(press(game, {key_code::escape}), screen_action::stay);
   EXPECT_EQ(closing_line(game), "Left the game after 0 moves. The prisoner is still in.");
+
+  // `n` waits for a level of as many moves as this one; any key but a resize stops the wait.
   press(game, typed('n'));
+  EXPECT_EQ(game.making, (level_wait{2, 0}));
+  wait_for_level(game, 3);
+  EXPECT_EQ(lay_out(game).text[21], "  Making a level of 2 moves... 3 s. Any key stops it.");
+  level_made(game, std::nullopt);
   EXPECT_EQ(game.note, "No new level could be made.");
+  press_all(game, {typed('n'), {key_code::resize, 0, 30, 90}});
+  EXPECT_TRUE(game.making);
+  EXPECT_EQ(press(game, typed('q')), screen_action::stay);
+  EXPECT_EQ(game.making, std::nullopt);
+  EXPECT_EQ(game.note, "Stopped making a new level.");
+  level_made(game, offered_level{two_move_level(), "Too late."});  // a level made after the stop
+  EXPECT_EQ(game.note, "Stopped making a new level.");
+
   press_all(game, {typed('b'), {key_code::left}, typed('n')});
+  // b fills the prisoner's row right of it and can never leave the row.
+  level_made(game,
+             offered_level{{make_block(true, 2, 0, 3), {make_block(true, 3, 3, 3)}}, "A new one."});
   EXPECT_EQ(game.note, "A new one.");
   EXPECT_TRUE(game.made.empty());
   EXPECT_EQ(game.now.blockers.size(), 1u);
