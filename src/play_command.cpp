@@ -85,9 +85,10 @@ std::optional<offered_level> make_offered_level(int moves, std::uint64_t seed,
   }
   const std::string again =
       "--new --moves " + std::to_string(moves) + " --seed " + std::to_string(seed);
-  return offered_level{made->level, "A level of " + std::to_string(moves) + " moves, seed " +
-                                        std::to_string(seed) + ": escape_play " + again +
-                                        " plays it again."};
+  return offered_level{made->level,
+                       "A level of " + std::to_string(moves) + " moves, seed " +
+                           std::to_string(seed) + ": escape_play " + again + " plays it again.",
+                       seed};
 }
 
 // A new level of `moves` moves with a seed of chance.

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   if (full_screen_available()) {
     setting.full_screen = [](const offered_level& offered, level_source new_level) {
       return play_full_screen(offered.level, {wants_colour(true, std::getenv("NO_COLOR")),
-                                              std::move(new_level), offered.about});
+                                              std::move(new_level), offered.about, offered.seed});
     };
   }
   return run_play_command(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout,

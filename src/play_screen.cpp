@@ -90,6 +90,19 @@ void undo(screen_game& game) {
   after_change(game);
 }
 
+// True when the key needs pressing again before it throws away the moves
+// made: the first press only says so.
+bool needs_confirming(screen_game& game, char letter, char confirmed, const std::string& what) {
+  if (game.made.empty() || confirmed == letter) {
+    return false;
+  }
+  game.confirming = letter;
+  set_note(game, note_kind::info,
+           std::string("Press ") + letter + " again " + what + ": the " +
+               counted(game.made.size(), "move") + " made will be lost.");
+  return true;
+}
+
 void restart(screen_game& game) {
   game.now = game.start;
   game.made.clear();
@@ -118,10 +131,6 @@ void use_solution(screen_game& game, bool play) {
 
 // Asks the driver for a new level of as many moves as this one needs.
 void next_level(screen_game& game) {
-  if (!game.new_level) {
-    set_note(game, note_kind::fault, "New levels are not available here.");
-    return;
-  }
   const std::size_t moves = game.fewest_from_start.value_or(default_new_level_moves);
   game.making = level_wait{static_cast<int>(moves), 0};
 }
@@ -151,7 +160,7 @@ void pick_on(screen_game& game, int x, int y) {
   }
 }
 
-screen_action obey(screen_game& game, char typed) {
+screen_action obey(screen_game& game, char typed, char confirmed) {
   const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(typed)));
   switch (letter) {
     case 'q':
@@ -160,7 +169,9 @@ screen_action obey(screen_game& game, char typed) {
       undo(game);
       break;
     case 'r':
-      restart(game);
+      if (!needs_confirming(game, 'r', confirmed, "to restart")) {
+        restart(game);
+      }
       break;
     case '?':
       game.showing_help = true;
@@ -170,7 +181,14 @@ screen_action obey(screen_game& game, char typed) {
       use_solution(game, letter == 's');
       break;
     case 'n':
-      next_level(game);
+      if (!game.new_level) {
+        set_note(game, note_kind::fault, "New levels are not available here.");
+      } else if (!needs_confirming(game, 'n', confirmed, "for a new level")) {
+        next_level(game);
+      }
+      break;
+    case 'y':
+      game.showing_command = true;
       break;
     default:
       pick_letter(game, letter);
@@ -181,16 +199,22 @@ screen_action obey(screen_game& game, char typed) {
 }  // namespace
 
 screen_game start_screen(const play_level& level, int rows, int columns, level_source new_level,
-                         const std::string& about) {
+                         const std::string& about, std::optional<std::uint64_t> seed) {
   screen_game game;
   game.start = game.now = level;
   game.rows = rows;
   game.columns = columns;
   game.new_level = std::move(new_level);
+  game.seed = seed;
   set_note(game, note_kind::info,
            about.empty() ? "Free the prisoner P: clear its row to the exit. Press ? for the keys."
                          : about);
   after_change(game);
+  if (seed) {
+    set_note(game, note_kind::info,
+             "A new level of " + counted(game.fewest_from_here.value_or(0), "move") +
+                 ": press y for the command that plays it again.");
+  }
   game.fewest_from_start = game.fewest_from_here;
   if (is_prisoner_free(game.now)) {
     after_change(game);  // the note compares with the fewest from the start, known now
@@ -203,6 +227,12 @@ screen_action press(screen_game& game, const screen_key& key) {
     game.rows = key.row;
     game.columns = key.column;
     return screen_action::stay;
+  }
+  if (game.rows < least_screen_rows || game.columns < least_screen_columns) {
+    const bool quit = key.code == key_code::escape ||
+                      (key.code == key_code::character &&
+                       std::tolower(static_cast<unsigned char>(key.character)) == 'q');
+    return quit ? screen_action::leave : screen_action::stay;
   }
   if (game.making) {
     game.making.reset();
@@ -218,9 +248,10 @@ screen_action press(screen_game& game, const screen_key& key) {
     game.playing.clear();
     return screen_action::stay;
   }
-  if (std::exchange(game.showing_help, false)) {
+  if (std::exchange(game.showing_help, false) || std::exchange(game.showing_command, false)) {
     return screen_action::stay;
   }
+  const char confirmed = std::exchange(game.confirming, 0);
   const bool was_sliding = std::exchange(game.sliding, false);
   game.tip.reset();
   set_note(game, note_kind::info, "");
@@ -244,7 +275,7 @@ screen_action press(screen_game& game, const screen_key& key) {
       pick_on(game, key.column, key.row);
       break;
     case key_code::character:
-      return obey(game, key.character);
+      return obey(game, key.character, confirmed);
     default:
       set_note(game, note_kind::fault, unknown_key_text);
   }
@@ -266,7 +297,8 @@ void level_made(screen_game& game, std::optional<offered_level> made) {
     set_note(game, note_kind::fault, "No new level could be made.");
     return;
   }
-  game = start_screen(made->level, game.rows, game.columns, std::move(game.new_level), made->about);
+  game = start_screen(made->level, game.rows, game.columns, std::move(game.new_level), made->about,
+                      made->seed);
 }
 
 void play_step(screen_game& game) {

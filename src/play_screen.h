@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -70,8 +71,16 @@ struct screen_game {
   level_source new_level;  // for `n`; none when new levels are not available
 
   // How the screen serves the player.
-  std::optional<level_wait> making;  // while the driver makes a level for `n`
+  std::optional<level_wait> making;   // while the driver makes a level for `n`
+  char confirming = 0;                // 'r' or 'n' pressed with moves made: again, it goes ahead
+  bool showing_command = false;       // `y`: the command that plays this level again
+  std::optional<std::uint64_t> seed;  // the maker's seed, for a level it made
 };
+
+// The smallest terminal the game is played on; on a smaller one every key but
+// quit (q, Escape) is ignored.
+inline constexpr int least_screen_rows = 11;
+inline constexpr int least_screen_columns = 60;
 
 // Time between two moves while a solution is played.
 inline constexpr int play_step_ms = 300;
@@ -80,9 +89,11 @@ inline constexpr int play_step_ms = 300;
 enum class screen_action { stay, leave };
 
 // A game of `level` from its start, on a terminal of `rows` by `columns`; the
-// message line says `about` first when it is not empty.
+// message line says `about` first when it is not empty. A level the maker
+// made with `seed` says instead that `y` shows how to play it again.
 screen_game start_screen(const play_level& level, int rows, int columns,
-                         level_source new_level = {}, const std::string& about = {});
+                         level_source new_level = {}, const std::string& about = {},
+                         std::optional<std::uint64_t> seed = std::nullopt);
 
 // Carries out one key or event; `leave` once the player quits or after the key
 // that follows the prisoner's escape. While a level is made for `n`, any key

