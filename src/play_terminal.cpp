@@ -85,12 +85,20 @@ short curses_colour(basic_colour colour) {
   return static_cast<short>(colour);
 }
 
-// The prisoner white on its colour, each blocker black on its own.
+// The prisoner white on its colour, each blocker black on its own: one of
+// its own among 256 colours where the terminal has them, else one of eight.
 void init_block_pairs() {
+  const bool many = COLORS >= 256;
   for (int number = prisoner_number; number < max_blocks; ++number) {
-    init_pair(static_cast<short>(first_block_pair + number),
-              number == prisoner_number ? COLOR_WHITE : COLOR_BLACK,
-              curses_colour(block_colour(number)));
+    if (many) {
+      init_pair(static_cast<short>(first_block_pair + number),
+                static_cast<short>(letter_colour_256(number)),
+                static_cast<short>(block_colour_256(number)));
+    } else {
+      init_pair(static_cast<short>(first_block_pair + number),
+                number == prisoner_number ? COLOR_WHITE : COLOR_BLACK,
+                curses_colour(block_colour(number)));
+    }
   }
 }
 
