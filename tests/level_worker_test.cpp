@@ -8,9 +8,8 @@
 
 namespace {
 
-// Waits, without a pause of fixed length, until the source is told to stop or
-// ten seconds have passed; says whether it was told, and whether its thread
-// had SIGINT blocked.
+// A source that waits until it is told to stop (ten seconds at most) and says
+// whether it was told, and whether its thread had SIGINT blocked.
 struct stop_watcher {
   std::atomic<bool> told = false;
   std::atomic<bool> sigint_blocked = false;
@@ -32,21 +31,20 @@ struct stop_watcher {
 
 }  // namespace
 
-TEST(LevelWorkerTest, MakesALevelOnItsOwnThreadAndStopsItOnCancel) {
+TEST(LevelWorkerTest, MakesALevelOnItsOwnThreadAndStopsItWhenTheGameNoLongerWaits) {
   level_worker worker;
   worker.start(
       [](int moves, const std::atomic<bool>&) -> std::optional<offered_level> {
         return offered_level{two_move_level(), std::to_string(moves)};
       },
       7);
-  EXPECT_TRUE(worker.running());
   while (!worker.done()) {
     std::this_thread::yield();
   }
   EXPECT_EQ(worker.take()->about, "7");
   EXPECT_FALSE(worker.running());
 
-  // The game's `n` starts the worker, and the key that stops the wait stops it.
+  // `n` starts the worker, and the key that stops the wait stops it.
   stop_watcher watcher;
   screen_game game = start_screen(two_move_level(), 24, 80, watcher.source());
   press(game, {key_code::character, 'n'});
@@ -55,14 +53,11 @@ TEST(LevelWorkerTest, MakesALevelOnItsOwnThreadAndStopsItOnCancel) {
   press(game, {key_code::character, 'x'});
   follow_wait(worker, game);
   EXPECT_FALSE(worker.running());
-  EXPECT_TRUE(watcher.told);
-  EXPECT_TRUE(watcher.sigint_blocked);
+  EXPECT_TRUE(watcher.told && watcher.sigint_blocked);
   EXPECT_EQ(worker.take(), std::nullopt);  // the level made after the stop is dropped
 
+  // A worker that goes stops its thread first.
   stop_watcher left;
-  {
-    level_worker going;
-    going.start(left.source(), 1);
-  }
+  level_worker{}.start(left.source(), 1);
   EXPECT_TRUE(left.told);
 }
