@@ -10,6 +10,8 @@
 // key/NAME: one arrow key of the full-screen game, which slides a block one
 //   cell (back and forth in turn) and counts the fewest moves from there.
 // tip/NAME: the tip key, which finds the next move of a fewest solution.
+// solve/NAME: the solve key, which finds a whole fewest solution, and the key
+//   that stops playing it.
 
 #include <benchmark/benchmark.h>
 
@@ -130,10 +132,14 @@ void run_key(benchmark::State& state, const corpus_level* level) {
   }
 }
 
-void run_tip(benchmark::State& state, const corpus_level* level) {
+// The tip key, or the solve key and then the key that stops the solution.
+void run_solution_key(benchmark::State& state, const corpus_level* level, char key) {
   screen_game game = start_screen(parse_level(level->picture), 24, 80);
   for (auto _ : state) {
-    press(game, {key_code::character, 't'});
+    press(game, {key_code::character, key});
+    if (!game.playing.empty()) {
+      press(game, {key_code::character, 'x'});
+    }
   }
 }
 
@@ -151,8 +157,15 @@ const bool registered = [] {
   for (const corpus_level& level : level_corpus()) {
     benchmark::RegisterBenchmark((std::string("key/") + level.name).c_str(), run_key, &level)
         ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark((std::string("tip/") + level.name).c_str(), run_tip, &level)
-        ->Unit(benchmark::kMicrosecond);
+    for (const char key : {'t', 's'}) {
+      benchmark::RegisterBenchmark(
+          (std::string(key == 't' ? "tip/" : "solve/") + level.name).c_str(),
+          [key](benchmark::State& state, const corpus_level* on) {
+            run_solution_key(state, on, key);
+          },
+          &level)
+          ->Unit(benchmark::kMicrosecond);
+    }
   }
   return true;
 }();

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "fewest_moves.h"
 #include "move_rules.h"
-#include "play_solver.h"
 
 namespace {
 
@@ -28,8 +28,8 @@ std::string move_words(const play_level& level, play_move move) {
 // Counts the fewest moves from here again after the board changed, and says
 // so once the prisoner is free.
 void after_change(screen_game& game) {
-  const auto solution = solve_level(game.now);
-  game.fewest_from_here = solution ? std::optional(solution->size()) : std::nullopt;
+  const std::optional<int> fewest = game.fewest_map->fewest(game.now);
+  game.fewest_from_here = fewest ? std::optional<std::size_t>(*fewest) : std::nullopt;
   if (is_prisoner_free(game.now)) {
     game.playing.clear();
     set_note(game, note_kind::won,
@@ -110,9 +110,24 @@ void restart(screen_game& game) {
   after_change(game);
 }
 
+// A fewest-move solution from here, move by move from the map; nothing when
+// no moves free the prisoner.
+std::optional<std::vector<play_move>> solution_from_here(const screen_game& game) {
+  if (!game.fewest_from_here) {
+    return std::nullopt;
+  }
+  std::vector<play_move> solution;
+  play_level at = game.now;
+  while (const std::optional<play_move> move = game.fewest_map->next_move(at)) {
+    solution.push_back(*move);
+    apply_move(at, *move);
+  }
+  return solution;
+}
+
 // Shows the next move of a fewest solution, or starts playing a whole one.
 void use_solution(screen_game& game, bool play) {
-  const auto solution = solve_level(game.now);
+  const auto solution = solution_from_here(game);
   if (!solution) {
     set_note(game, note_kind::fault, unsolvable_text);
   } else if (play) {
@@ -206,6 +221,7 @@ screen_game start_screen(const play_level& level, int rows, int columns, level_s
   game.columns = columns;
   game.new_level = std::move(new_level);
   game.seed = seed;
+  game.fewest_map = std::make_shared<const fewest_moves_map>(level);
   set_note(game, note_kind::info,
            about.empty() ? "Free the prisoner P: clear its row to the exit. Press ? for the keys."
                          : about);

@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "fewest_moves.h"
 #include "level.h"
 
 // The keys and events the game reacts to.
@@ -75,6 +77,9 @@ struct screen_game {
   char confirming = 0;                // 'r' or 'n' pressed with moves made: again, it goes ahead
   bool showing_command = false;       // `y`: the command that plays this level again
   std::optional<std::uint64_t> seed;  // the maker's seed, for a level it made
+  // Every position of the level's layout with its fewest moves, measured at the
+  // start: "fewest from here", the tip and the solve are looked up in it.
+  std::shared_ptr<const fewest_moves_map> fewest_map;
 };
 
 // The smallest terminal the game is played on; on a smaller one every key but
