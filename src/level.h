@@ -2,6 +2,8 @@
 // the blockers as blocks, a move, and the letters that name the blocks.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,7 @@ char block_letter(int number);
 struct offered_level {
   play_level level;
   std::string about;
+  std::optional<std::uint64_t> seed = std::nullopt;  // the level maker's seed, for a level it made
 };
 
 // The moves a new level needs when a player asks for one without a count.

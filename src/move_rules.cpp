@@ -62,3 +62,7 @@ std::string escape_text(std::size_t moves, std::optional<std::size_t> fewest) {
 std::string goodbye_text(std::size_t moves) {
   return "Left the game after " + counted(moves, "move") + ". The prisoner is still in.";
 }
+
+std::string making_text(int moves) {
+  return "Making a level of " + counted(static_cast<std::size_t>(moves), "move") + "...";
+}

@@ -44,3 +44,6 @@ std::string escape_text(std::size_t moves, std::optional<std::size_t> fewest);
 // The end of a game left before the prisoner is free, e.g.
 // "Left the game after 2 moves. The prisoner is still in."
 std::string goodbye_text(std::size_t moves);
+
+// Said while a new level of `moves` moves is made: "Making a level of 20 moves...".
+std::string making_text(int moves);

@@ -1,5 +1,7 @@
 #include "play_command.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <random>
@@ -9,7 +11,7 @@
 #include "level_directory.h"
 #include "level_maker.h"
 #include "level_text.h"
-#include "play_solver.h"
+#include "move_rules.h"
 #include "printable.h"
 
 namespace {
@@ -74,22 +76,68 @@ result<> read_request(const std::vector<std::string>& arguments, play_request& r
 }
 
 // A new level of `moves` moves, with the line that tells how to play it again.
-std::optional<offered_level> make_offered_level(int moves, std::uint64_t seed) {
-  const std::optional<made_level> made = make_level(moves, seed, maker_limits{});
+std::optional<offered_level> make_offered_level(int moves, std::uint64_t seed,
+                                                const maker_limits& limits = {},
+                                                const maker_progress& progress = {}) {
+  const std::optional<made_level> made = make_level(moves, seed, limits, progress);
   if (!made) {
     return std::nullopt;
   }
   const std::string again =
       "--new --moves " + std::to_string(moves) + " --seed " + std::to_string(seed);
-  return offered_level{made->level, "A level of " + std::to_string(moves) + " moves, seed " +
-                                        std::to_string(seed) + ": escape_play " + again +
-                                        " plays it again."};
+  return offered_level{made->level,
+                       "A level of " + std::to_string(moves) + " moves, seed " +
+                           std::to_string(seed) + ": escape_play " + again + " plays it again.",
+                       seed};
 }
 
 // A new level of `moves` moves with a seed of chance.
 std::optional<offered_level> make_any_level(int moves) {
   return make_offered_level(moves, std::random_device{}());
 }
+
+// The same, for `n` on the whole terminal: it ends when `stop` is set.
+std::optional<offered_level> make_level_until(int moves, const std::atomic<bool>& stop) {
+  maker_limits limits;
+  limits.stop = &stop;
+  return make_offered_level(moves, std::random_device{}(), limits);
+}
+
+// The line on standard error while --new makes a level: the seconds it has
+// waited, counted up every second; taken away at its end.
+class making_line {
+ public:
+  making_line(std::ostream& err, int moves) : err_(err), moves_(moves) {
+    show(0);
+  }
+  ~making_line() {
+    err_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
+  }
+  making_line(const making_line&) = delete;
+  making_line& operator=(const making_line&) = delete;
+
+  // What the maker calls.
+  maker_progress reporter() {
+    return [this](double seconds, int) {
+      if (static_cast<int>(seconds) != shown_) {
+        show(static_cast<int>(seconds));
+      }
+    };
+  }
+
+ private:
+  void show(int seconds) {
+    const std::string line = making_text(moves_) + " " + std::to_string(seconds) + " s";
+    err_ << '\r' << line << std::flush;
+    width_ = std::max(width_, line.size());
+    shown_ = seconds;
+  }
+
+  std::ostream& err_;
+  int moves_;
+  int shown_ = 0;
+  std::size_t width_ = 0;
+};
 
 // The directory as messages name it.
 std::string directory_name(const std::filesystem::path& directory) {
@@ -126,8 +174,10 @@ result<offered_level> level_in_directory(const std::filesystem::path& directory)
   return offered_level{*level, {}};
 }
 
-// The level the request asks for, or why there is none.
-result<offered_level> requested_level(const play_request& request) {
+// The level the request asks for, or why there is none; while --new makes
+// one, a line on `err` says so when `progress` is set.
+result<offered_level> requested_level(const play_request& request, std::ostream& err,
+                                      bool progress) {
   if (request.text) {
     const result<play_level> level = read_level_text(*request.text);
     if (!level) {
@@ -137,8 +187,14 @@ result<offered_level> requested_level(const play_request& request) {
   }
   if (request.make_new) {
     const int moves = request.moves.value_or(default_new_level_moves);
+    std::optional<making_line> line;
+    if (progress) {
+      line.emplace(err, moves);
+    }
     std::optional<offered_level> made =
-        request.seed ? make_offered_level(moves, *request.seed) : make_any_level(moves);
+        make_offered_level(moves, request.seed ? *request.seed : std::random_device{}(), {},
+                           line ? line->reporter() : nullptr);
+    line.reset();
     if (!made) {
       return failure{"no level of " + std::to_string(moves) + " moves was found in time"};
     }
@@ -164,7 +220,7 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
     }
     return 0;
   }
-  const result<offered_level> level = requested_level(request);
+  const result<offered_level> level = requested_level(request, err, setting.progress);
   if (!level) {
     err << "escape_play: " << level.reason() << '\n';
     return request.text ? 2 : 1;
@@ -173,8 +229,5 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
   if (request.lines || !setting.full_screen) {
     return play_lines(offered, in, out, {setting.colour, make_any_level});
   }
-  // `n` makes levels of as many moves as this one needs.
-  const std::optional<std::vector<play_move>> solution = solve_level(offered.level);
-  const int moves = solution ? static_cast<int>(solution->size()) : default_new_level_moves;
-  return setting.full_screen(offered, [moves] { return make_any_level(moves); });
+  return setting.full_screen(offered, make_level_until);
 }

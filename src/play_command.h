@@ -18,6 +18,7 @@ using full_screen_player = std::function<int(const offered_level&, level_source)
 struct play_setting {
   bool colour = false;             // line-mode boards in colour
   full_screen_player full_screen;  // none when the terminal cannot take the full-screen game
+  bool progress = false;           // standard error is a terminal: --new says there that it works
 };
 
 // Runs escape_play with `arguments` (the program name left out): the game on

@@ -251,6 +251,7 @@ bool start_new_level(game& g, std::string_view argument) {
       return false;
     }
   }
+  g.out << making_text(moves) << " Ctrl-C ends the game." << std::endl;
   const std::optional<offered_level> offered = g.new_level(moves);
   if (!offered) {
     g.out << "No level of " << counted(static_cast<std::size_t>(moves), "move")

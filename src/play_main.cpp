@@ -12,10 +12,11 @@
 int main(int argc, char** argv) {
   play_setting setting;
   setting.colour = wants_colour(is_terminal(1), std::getenv("NO_COLOR"));
+  setting.progress = is_terminal(2);
   if (full_screen_available()) {
     setting.full_screen = [](const offered_level& offered, level_source new_level) {
       return play_full_screen(offered.level, {wants_colour(true, std::getenv("NO_COLOR")),
-                                              std::move(new_level), offered.about});
+                                              std::move(new_level), offered.about, offered.seed});
     };
   }
   return run_play_command(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout,

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "fewest_moves.h"
 #include "move_rules.h"
-#include "play_solver.h"
 
 namespace {
 
@@ -28,8 +28,8 @@ std::string move_words(const play_level& level, play_move move) {
 // Counts the fewest moves from here again after the board changed, and says
 // so once the prisoner is free.
 void after_change(screen_game& game) {
-  const auto solution = solve_level(game.now);
-  game.fewest_from_here = solution ? std::optional(solution->size()) : std::nullopt;
+  const std::optional<int> fewest = game.fewest_map->fewest(game.now);
+  game.fewest_from_here = fewest ? std::optional<std::size_t>(*fewest) : std::nullopt;
   if (is_prisoner_free(game.now)) {
     game.playing.clear();
     set_note(game, note_kind::won,
@@ -90,6 +90,19 @@ void undo(screen_game& game) {
   after_change(game);
 }
 
+// True when the key needs pressing again before it throws away the moves
+// made: the first press only says so.
+bool needs_confirming(screen_game& game, char letter, char confirmed, const std::string& what) {
+  if (game.made.empty() || confirmed == letter) {
+    return false;
+  }
+  game.confirming = letter;
+  set_note(game, note_kind::info,
+           std::string("Press ") + letter + " again " + what + ": the " +
+               counted(game.made.size(), "move") + " made will be lost.");
+  return true;
+}
+
 void restart(screen_game& game) {
   game.now = game.start;
   game.made.clear();
@@ -97,9 +110,24 @@ void restart(screen_game& game) {
   after_change(game);
 }
 
+// A fewest-move solution from here, move by move from the map; nothing when
+// no moves free the prisoner.
+std::optional<std::vector<play_move>> solution_from_here(const screen_game& game) {
+  if (!game.fewest_from_here) {
+    return std::nullopt;
+  }
+  std::vector<play_move> solution;
+  play_level at = game.now;
+  while (const std::optional<play_move> move = game.fewest_map->next_move(at)) {
+    solution.push_back(*move);
+    apply_move(at, *move);
+  }
+  return solution;
+}
+
 // Shows the next move of a fewest solution, or starts playing a whole one.
 void use_solution(screen_game& game, bool play) {
-  const auto solution = solve_level(game.now);
+  const auto solution = solution_from_here(game);
   if (!solution) {
     set_note(game, note_kind::fault, unsolvable_text);
   } else if (play) {
@@ -116,18 +144,10 @@ void use_solution(screen_game& game, bool play) {
   }
 }
 
+// Asks the driver for a new level of as many moves as this one needs.
 void next_level(screen_game& game) {
-  if (!game.new_level) {
-    set_note(game, note_kind::fault, "New levels are not available here.");
-    return;
-  }
-  const std::optional<offered_level> offered = game.new_level();
-  if (!offered) {
-    set_note(game, note_kind::fault, "No new level could be made.");
-    return;
-  }
-  game = start_screen(offered->level, game.rows, game.columns, std::move(game.new_level),
-                      offered->about);
+  const std::size_t moves = game.fewest_from_start.value_or(default_new_level_moves);
+  game.making = level_wait{static_cast<int>(moves), 0};
 }
 
 void pick_letter(screen_game& game, char letter) {
@@ -155,7 +175,7 @@ void pick_on(screen_game& game, int x, int y) {
   }
 }
 
-screen_action obey(screen_game& game, char typed) {
+screen_action obey(screen_game& game, char typed, char confirmed) {
   const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(typed)));
   switch (letter) {
     case 'q':
@@ -164,7 +184,9 @@ screen_action obey(screen_game& game, char typed) {
       undo(game);
       break;
     case 'r':
-      restart(game);
+      if (!needs_confirming(game, 'r', confirmed, "to restart")) {
+        restart(game);
+      }
       break;
     case '?':
       game.showing_help = true;
@@ -174,7 +196,14 @@ screen_action obey(screen_game& game, char typed) {
       use_solution(game, letter == 's');
       break;
     case 'n':
-      next_level(game);
+      if (!game.new_level) {
+        set_note(game, note_kind::fault, "New levels are not available here.");
+      } else if (!needs_confirming(game, 'n', confirmed, "for a new level")) {
+        next_level(game);
+      }
+      break;
+    case 'y':
+      game.showing_command = true;
       break;
     default:
       pick_letter(game, letter);
@@ -185,16 +214,23 @@ screen_action obey(screen_game& game, char typed) {
 }  // namespace
 
 screen_game start_screen(const play_level& level, int rows, int columns, level_source new_level,
-                         const std::string& about) {
+                         const std::string& about, std::optional<std::uint64_t> seed) {
   screen_game game;
   game.start = game.now = level;
   game.rows = rows;
   game.columns = columns;
   game.new_level = std::move(new_level);
+  game.seed = seed;
+  game.fewest_map = std::make_shared<const fewest_moves_map>(level);
   set_note(game, note_kind::info,
            about.empty() ? "Free the prisoner P: clear its row to the exit. Press ? for the keys."
                          : about);
   after_change(game);
+  if (seed) {
+    set_note(game, note_kind::info,
+             "A new level of " + counted(game.fewest_from_here.value_or(0), "move") +
+                 ": press y for the command that plays it again.");
+  }
   game.fewest_from_start = game.fewest_from_here;
   if (is_prisoner_free(game.now)) {
     after_change(game);  // the note compares with the fewest from the start, known now
@@ -208,6 +244,17 @@ screen_action press(screen_game& game, const screen_key& key) {
     game.columns = key.column;
     return screen_action::stay;
   }
+  if (game.rows < least_screen_rows || game.columns < least_screen_columns) {
+    const bool quit = key.code == key_code::escape ||
+                      (key.code == key_code::character &&
+                       std::tolower(static_cast<unsigned char>(key.character)) == 'q');
+    return quit ? screen_action::leave : screen_action::stay;
+  }
+  if (game.making) {
+    game.making.reset();
+    set_note(game, note_kind::info, "Stopped making a new level.");
+    return screen_action::stay;
+  }
   if (is_prisoner_free(game.now)) {
     return screen_action::leave;
   }
@@ -217,9 +264,10 @@ screen_action press(screen_game& game, const screen_key& key) {
     game.playing.clear();
     return screen_action::stay;
   }
-  if (std::exchange(game.showing_help, false)) {
+  if (std::exchange(game.showing_help, false) || std::exchange(game.showing_command, false)) {
     return screen_action::stay;
   }
+  const char confirmed = std::exchange(game.confirming, 0);
   const bool was_sliding = std::exchange(game.sliding, false);
   game.tip.reset();
   set_note(game, note_kind::info, "");
@@ -243,11 +291,30 @@ screen_action press(screen_game& game, const screen_key& key) {
       pick_on(game, key.column, key.row);
       break;
     case key_code::character:
-      return obey(game, key.character);
+      return obey(game, key.character, confirmed);
     default:
       set_note(game, note_kind::fault, unknown_key_text);
   }
   return screen_action::stay;
+}
+
+void wait_for_level(screen_game& game, int seconds) {
+  if (game.making) {
+    game.making->seconds = seconds;
+  }
+}
+
+void level_made(screen_game& game, std::optional<offered_level> made) {
+  if (!game.making) {
+    return;
+  }
+  game.making.reset();
+  if (!made) {
+    set_note(game, note_kind::fault, "No new level could be made.");
+    return;
+  }
+  game = start_screen(made->level, game.rows, game.columns, std::move(game.new_level), made->about,
+                      made->seed);
 }
 
 void play_step(screen_game& game) {

@@ -2,12 +2,16 @@
 // key does to it.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "fewest_moves.h"
 #include "level.h"
 
 // The keys and events the game reacts to.
@@ -34,8 +38,18 @@ struct screen_key {
   int column = 0;  // the new number of rows and columns after a resize
 };
 
-// Makes a new level for the `n` key; nothing when none could be made.
-using level_source = std::function<std::optional<offered_level>()>;
+// Makes a new level of `moves` moves for the `n` key, off the input loop;
+// nothing when none was found in time or `stop` was set meanwhile.
+using level_source =
+    std::function<std::optional<offered_level>(int moves, const std::atomic<bool>& stop)>;
+
+// A new level being made for `n`: the moves it needs and the whole seconds waited so far.
+struct level_wait {
+  int moves = 0;
+  int seconds = 0;
+
+  bool operator==(const level_wait&) const = default;
+};
 
 // What the message line under the board reports.
 enum class note_kind { info, fault, won };
@@ -57,7 +71,21 @@ struct screen_game {
   int rows = 0;  // the terminal's size
   int columns = 0;
   level_source new_level;  // for `n`; none when new levels are not available
+
+  // How the screen serves the player.
+  std::optional<level_wait> making;   // while the driver makes a level for `n`
+  char confirming = 0;                // 'r' or 'n' pressed with moves made: again, it goes ahead
+  bool showing_command = false;       // `y`: the command that plays this level again
+  std::optional<std::uint64_t> seed;  // the maker's seed, for a level it made
+  // Every position of the level's layout with its fewest moves, measured at the
+  // start: "fewest from here", the tip and the solve are looked up in it.
+  std::shared_ptr<const fewest_moves_map> fewest_map;
 };
+
+// The smallest terminal the game is played on; on a smaller one every key but
+// quit (q, Escape) is ignored.
+inline constexpr int least_screen_rows = 11;
+inline constexpr int least_screen_columns = 60;
 
 // Time between two moves while a solution is played.
 inline constexpr int play_step_ms = 300;
@@ -66,13 +94,23 @@ inline constexpr int play_step_ms = 300;
 enum class screen_action { stay, leave };
 
 // A game of `level` from its start, on a terminal of `rows` by `columns`; the
-// message line says `about` first when it is not empty.
+// message line says `about` first when it is not empty. A level the maker
+// made with `seed` says instead that `y` shows how to play it again.
 screen_game start_screen(const play_level& level, int rows, int columns,
-                         level_source new_level = {}, const std::string& about = {});
+                         level_source new_level = {}, const std::string& about = {},
+                         std::optional<std::uint64_t> seed = std::nullopt);
 
 // Carries out one key or event; `leave` once the player quits or after the key
-// that follows the prisoner's escape.
+// that follows the prisoner's escape. While a level is made for `n`, any key
+// but a resize stops making it.
 screen_action press(screen_game& game, const screen_key& key);
+
+// Tells the game that a level has been made for `n` for `seconds` so far.
+void wait_for_level(screen_game& game, int seconds);
+
+// Hands the game the level made for `n` (nothing: none was found in time); a
+// made level is played from its start.
+void level_made(screen_game& game, std::optional<offered_level> made);
 
 // Plays the next move of the solution being played, if any; the driver calls
 // it every play_step_ms while `playing` is not empty and no key comes.

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "level_worker.h"
 #include "palette.h"
 
 namespace {
@@ -84,13 +85,27 @@ short curses_colour(basic_colour colour) {
   return static_cast<short>(colour);
 }
 
-// The prisoner white on its colour, each blocker black on its own.
+// The prisoner white on its colour, each blocker black on its own: one of
+// its own among 256 colours where the terminal has them, else one of eight.
 void init_block_pairs() {
+  const bool many = COLORS >= 256;
   for (int number = prisoner_number; number < max_blocks; ++number) {
-    init_pair(static_cast<short>(first_block_pair + number),
-              number == prisoner_number ? COLOR_WHITE : COLOR_BLACK,
-              curses_colour(block_colour(number)));
+    if (many) {
+      init_pair(static_cast<short>(first_block_pair + number),
+                static_cast<short>(letter_colour_256(number)),
+                static_cast<short>(block_colour_256(number)));
+    } else {
+      init_pair(static_cast<short>(first_block_pair + number),
+                number == prisoner_number ? COLOR_WHITE : COLOR_BLACK,
+                curses_colour(block_colour(number)));
+    }
   }
+}
+
+// Turns the terminal's mouse reports on or off: off, the terminal's own
+// selection copies text from the screen.
+void report_mouse(bool on) {
+  mousemask(on ? BUTTON1_PRESSED : 0, nullptr);
 }
 
 // The terminal in full-screen mode while it lives; restored whichever way the
@@ -107,7 +122,7 @@ class curses_terminal {
     keypad(stdscr, TRUE);
     set_escdelay(25);
     curs_set(0);
-    mousemask(BUTTON1_PRESSED, nullptr);
+    report_mouse(true);
     mouseinterval(0);
     colour_ = colour && has_colors();
     if (colour_) {
@@ -212,18 +227,32 @@ std::optional<screen_key> key_of(int pressed, const screen_game& game) {
   }
 }
 
+// Time between two looks at a level being made.
+constexpr int wait_tick_ms = 100;
+
 // True when no more keys can come: the terminal has hung up or the input is closed.
 bool input_has_ended() {
   pollfd input{STDIN_FILENO, POLLIN, 0};
   return poll(&input, 1, 0) == 1 && (input.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
+// How long to wait for a key: a tick while a level is made, a step while a
+// solution is played, else for ever.
+int key_timeout(const screen_game& game) {
+  if (game.making) {
+    return wait_tick_ms;
+  }
+  return game.playing.empty() ? -1 : play_step_ms;
+}
+
 // Reads keys and plays the solution's steps until the player leaves, a signal
-// comes or the input ends.
+// comes or the input ends. A level being made is stopped on every way out.
 void run(screen_game& game, bool colour) {
+  level_worker worker;
+  bool mouse_on = true;
   draw(lay_out(game), colour);
   while (stopped_by == 0) {
-    timeout(game.playing.empty() ? -1 : play_step_ms);
+    timeout(key_timeout(game));
     const int pressed = getch();
     if (suspend_asked != 0) {
       suspend_asked = 0;
@@ -233,7 +262,13 @@ void run(screen_game& game, bool colour) {
       return;
     }
     const bool was_won = game.note_is == note_kind::won;
-    if (pressed == ERR && !game.playing.empty()) {
+    if (pressed == ERR && game.making) {
+      if (worker.done()) {
+        level_made(game, worker.take());
+      } else {
+        wait_for_level(game, worker.seconds());
+      }
+    } else if (pressed == ERR && !game.playing.empty()) {
       play_step(game);
     } else if (pressed != ERR) {
       const std::optional<screen_key> key = key_of(pressed, game);
@@ -243,6 +278,11 @@ void run(screen_game& game, bool colour) {
     }
     if (!was_won && game.note_is == note_kind::won) {
       flushinp();  // keys typed ahead do not skip the news of the escape
+    }
+    follow_wait(worker, game);
+    if (mouse_on == game.showing_command) {
+      mouse_on = !mouse_on;
+      report_mouse(mouse_on);
     }
     draw(lay_out(game), colour);
   }
@@ -256,8 +296,8 @@ int play_full_screen(const play_level& level, const full_screen_options& options
   try {
     const signal_catcher catcher;
     const curses_terminal terminal(options.colour);
-    screen_game game =
-        start_screen(level, getmaxy(stdscr), getmaxx(stdscr), options.new_level, options.about);
+    screen_game game = start_screen(level, getmaxy(stdscr), getmaxx(stdscr), options.new_level,
+                                    options.about, options.seed);
     run(game, terminal.colour());
     closing = closing_line(game);
   } catch (const std::exception& error) {

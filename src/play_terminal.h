@@ -2,6 +2,8 @@
 // ncurses, turns the terminal's keys into the model's and runs its timer.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "play_screen.h"
@@ -12,6 +14,7 @@ struct full_screen_options {
   bool colour = true;      // colour where the terminal has colours
   level_source new_level;  // makes a level for `n`; none when new levels are not available
   std::string about;       // said first, when not empty: where the level comes from
+  std::optional<std::uint64_t> seed;  // the maker's seed, for a level it made
 };
 
 // True when standard input and output are terminals and TERM names a terminal

@@ -2,45 +2,91 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <span>
 #include <sstream>
 #include <string_view>
 #include <utility>
 
+#include "level_text.h"
 #include "move_rules.h"
 
 namespace {
 
-// Rows under the board for the status and message lines.
-constexpr int text_rows = 3;
-// The status and messages need this many columns, whatever the board's size.
-constexpr int least_text_columns = 60;
-// The column of the board's left frame.
-constexpr int board_left = 2;
 constexpr std::string_view exit_label = " exit";
+// The text beside or below the board is at least this wide, so that a level's
+// text form fits on one line, and at most this wide, so that lines stay short.
+constexpr int least_text_width = 36;
+constexpr int most_text_width = 64;
+// The text below the board is this wide where the board is narrower.
+constexpr int text_width_below = least_screen_columns;
+// Rows kept under the board for the text when it goes there: the moves, the
+// picked block, the level and the messages.
+constexpr int text_rows_below = 6;
 
-// The size of one board cell on the screen.
+// The size of one board cell on the screen: twice as wide as high, which looks square.
 struct cell_shape {
   int width = 0;
   int height = 0;
 };
 
-// The cell sizes tried, largest first.
-constexpr cell_shape cell_shapes[] = {{6, 3}, {4, 2}, {2, 1}};
-
-int frame_rows(cell_shape shape) {
+// The board with its frame and exit label.
+int board_rows(cell_shape shape) {
   return board_size * shape.height + 2;
 }
-
-int needed_columns(cell_shape shape) {
-  const int board = board_left + board_size * shape.width + 2 + static_cast<int>(exit_label.size());
-  return std::max(board, least_text_columns);
+int board_columns(cell_shape shape) {
+  return board_size * shape.width + 2 + static_cast<int>(exit_label.size());
 }
 
-// The largest cell shape whose board and text fit the terminal.
-std::optional<cell_shape> fitting_shape(int rows, int columns) {
-  for (const cell_shape shape : cell_shapes) {
-    if (rows >= frame_rows(shape) + text_rows && columns >= needed_columns(shape)) {
-      return shape;
+// Where the board and its text go on the screen.
+struct screen_plan {
+  cell_shape shape;
+  int top = 0;  // the board's frame
+  int left = 0;
+  int text_top = 0;  // the text beside or below it
+  int text_left = 0;
+  int text_width = 0;
+};
+
+// The board with cells of `height` rows and the text beside it, centred, when they fit.
+std::optional<screen_plan> plan_beside(int rows, int columns, int height) {
+  const cell_shape shape{2 * height, height};
+  const int board = board_columns(shape);
+  const int gap = columns >= board + 2 + least_text_width ? 2 : 1;
+  if (board_rows(shape) > rows || board + gap + least_text_width > columns) {
+    return std::nullopt;
+  }
+  const int text_width = std::min(columns - board - gap, most_text_width);
+  const int left = (columns - board - gap - text_width) / 2;
+  const int top = (rows - board_rows(shape)) / 2;
+  return screen_plan{shape, top, left, top, left + board + gap, text_width};
+}
+
+// The board with cells of `height` rows and the text below it, centred, when they fit.
+std::optional<screen_plan> plan_below(int rows, int columns, int height) {
+  const cell_shape shape{2 * height, height};
+  const int board = board_columns(shape);
+  const int width = std::max(board, text_width_below);
+  if (board_rows(shape) + text_rows_below > rows || width > columns) {
+    return std::nullopt;
+  }
+  const int left = (columns - width) / 2;
+  const int top = (rows - board_rows(shape) - text_rows_below) / 2;
+  return screen_plan{shape, top, left, top + board_rows(shape), left, width};
+}
+
+// The largest cells that fit the terminal, with the text below the board
+// or, where that lets the cells be larger, beside it; nothing when the
+// terminal is smaller than the game needs.
+std::optional<screen_plan> plan_screen(int rows, int columns) {
+  if (rows < least_screen_rows || columns < least_screen_columns) {
+    return std::nullopt;
+  }
+  for (int height = rows / board_size; height >= 1; --height) {
+    if (const auto below = plan_below(rows, columns, height)) {
+      return below;
+    }
+    if (const auto beside = plan_beside(rows, columns, height)) {
+      return beside;
     }
   }
   return std::nullopt;
@@ -67,6 +113,10 @@ class canvas {
     for (std::size_t i = 0; i < text.size(); ++i) {
       put(row, column + static_cast<int>(i), text[i], look);
     }
+  }
+
+  int rows() const {
+    return rows_;
   }
 
   void fill(int row, int column, int height, int width, char c, screen_look look) {
@@ -107,24 +157,27 @@ std::vector<std::string> wrapped(const std::string& text, int width) {
   return lines;
 }
 
-void draw_frame(canvas& screen, cell_shape shape, int exit_line) {
+void draw_frame(canvas& screen, const screen_plan& plan, int exit_line) {
   const screen_look frame{look_kind::frame};
-  const int bottom = frame_rows(shape) - 1;
-  const int right = board_left + board_size * shape.width + 1;
-  screen.fill(0, board_left, 1, right - board_left + 1, '-', frame);
-  screen.fill(bottom, board_left, 1, right - board_left + 1, '-', frame);
-  for (const int row : {0, bottom}) {
-    screen.put(row, board_left, '+', frame);
+  const cell_shape shape = plan.shape;
+  const int top = plan.top;
+  const int bottom = top + board_rows(shape) - 1;
+  const int left = plan.left;
+  const int right = left + board_size * shape.width + 1;
+  screen.fill(top, left, 1, right - left + 1, '-', frame);
+  screen.fill(bottom, left, 1, right - left + 1, '-', frame);
+  for (const int row : {top, bottom}) {
+    screen.put(row, left, '+', frame);
     screen.put(row, right, '+', frame);
   }
-  screen.fill(1, board_left, bottom - 1, 1, '|', frame);
-  for (int row = 1; row < bottom; ++row) {
+  screen.fill(top + 1, left, bottom - top - 1, 1, '|', frame);
+  for (int row = top + 1; row < bottom; ++row) {
     // The opening at the prisoner's row.
-    if ((row - 1) / shape.height != exit_line) {
+    if ((row - top - 1) / shape.height != exit_line) {
       screen.put(row, right, '|', frame);
     }
   }
-  screen.write(1 + exit_line * shape.height + (shape.height - 1) / 2, right + 1, exit_label,
+  screen.write(top + 1 + exit_line * shape.height + (shape.height - 1) / 2, right + 1, exit_label,
                {look_kind::exit});
 }
 
@@ -135,11 +188,16 @@ screen_look look_of_block(const screen_game& game, int number) {
   return {number == game.picked ? look_kind::picked : look_kind::block, number};
 }
 
+// The top left terminal cell of board cell `at`.
+std::pair<int, int> corner_of(const screen_plan& plan, cell at) {
+  return {plan.top + 1 + at.y * plan.shape.height, plan.left + 1 + at.x * plan.shape.width};
+}
+
 // Board cell (x, y): a dot when free, else its block's letter over the whole
 // cell, less a gap on the sides where the block ends.
-void draw_cell(canvas& screen, const screen_game& game, cell_shape shape, cell at) {
-  const int top = 1 + at.y * shape.height;
-  const int left = board_left + 1 + at.x * shape.width;
+void draw_cell(canvas& screen, const screen_game& game, const screen_plan& plan, cell at) {
+  const cell_shape shape = plan.shape;
+  const auto [top, left] = corner_of(plan, at);
   const int number = block_at(game.now, at.x, at.y);
   if (number == no_block) {
     screen.put(top + (shape.height - 1) / 2, left + (shape.width - 1) / 2, '.');
@@ -153,15 +211,15 @@ void draw_cell(canvas& screen, const screen_game& game, cell_shape shape, cell a
 }
 
 // Arrows on the cells the tip's block slides into.
-void draw_tip(canvas& screen, const screen_game& game, cell_shape shape) {
+void draw_tip(canvas& screen, const screen_game& game, const screen_plan& plan) {
   const play_move move = *game.tip;
   const BLOCK& block = block_of(game.now, move.block);
   const char arrow =
       block.horizontal ? (move.distance < 0 ? '<' : '>') : (move.distance < 0 ? '^' : 'v');
   for (int step = 1; step <= std::abs(move.distance); ++step) {
-    const cell to = cell_on_line(block, entered_along(block, move.distance, step));
-    screen.fill(1 + to.y * shape.height, board_left + 1 + to.x * shape.width,
-                std::max(1, shape.height - 1), shape.width - 1, arrow,
+    const auto [top, left] =
+        corner_of(plan, cell_on_line(block, entered_along(block, move.distance, step)));
+    screen.fill(top, left, std::max(1, plan.shape.height - 1), plan.shape.width - 1, arrow,
                 {look_kind::tip, move.block});
   }
 }
@@ -170,25 +228,57 @@ std::string count_text(std::optional<std::size_t> count) {
   return count ? std::to_string(*count) : "none";
 }
 
-void draw_text(canvas& screen, const screen_game& game, int first_row, int columns) {
+// The picked block and the ways it moves, e.g. "Picked: g (up/down).".
+std::string picked_text(const screen_game& game) {
+  const bool across = block_of(game.now, game.picked).horizontal;
+  return std::string("Picked: ") + block_letter(game.picked) +
+         (across ? " (left/right)." : " (up/down).");
+}
+
+// The level's text form, and the maker's seed when it made the level.
+std::string level_line(const screen_game& game) {
+  return "Level: " + level_text(game.start) +
+         (game.seed ? " (seed " + std::to_string(*game.seed) + ")" : "");
+}
+
+// The message line: the wait for a new level while there is one, else the note.
+std::string note_of(const screen_game& game) {
+  if (game.making) {
+    return making_text(game.making->moves) + " " + std::to_string(game.making->seconds) +
+           " s. Any key stops it.";
+  }
+  return game.note;
+}
+
+// The moves, the picked block, the level and, after an empty line, the
+// message, each wrapped to the plan's text width, from its text top down.
+void draw_text(canvas& screen, const screen_game& game, const screen_plan& plan) {
   const std::string status = "Moves made: " + std::to_string(game.made.size()) +
                              ". Fewest: " + count_text(game.fewest_from_start) +
                              " from the start, " + count_text(game.fewest_from_here) +
                              " from here.";
-  const int width = columns - board_left;
-  int row = first_row;
-  for (const std::string& line : wrapped(status, width)) {
-    screen.write(row++, board_left, line);
+  std::vector<std::string> lines;
+  for (const std::string& part : {status, picked_text(game), level_line(game)}) {
+    for (std::string& line : wrapped(part, plan.text_width)) {
+      lines.push_back(std::move(line));
+    }
   }
-  const look_kind note_look = game.note_is == note_kind::fault ? look_kind::fault
-                              : game.note_is == note_kind::won ? look_kind::won
-                                                               : look_kind::plain;
-  for (const std::string& line : wrapped(game.note, width)) {
-    screen.write(row++, board_left, line, {note_look});
+  lines.emplace_back();
+  int row = plan.text_top;
+  for (const std::string& line : lines) {
+    screen.write(row++, plan.text_left, line);
+  }
+  const look_kind note_look = game.making                        ? look_kind::plain
+                              : game.note_is == note_kind::fault ? look_kind::fault
+                              : game.note_is == note_kind::won   ? look_kind::won
+                                                                 : look_kind::plain;
+  for (const std::string& line : wrapped(note_of(game), plan.text_width)) {
+    screen.write(row++, plan.text_left, line, {note_look});
   }
 }
 
-constexpr const char* help_lines[] = {
+// The keys, for terminals of at least 17 rows by 68 columns.
+constexpr const char* long_help[] = {
     "Free the prisoner P: clear its row to the exit on the right.",
     "",
     "a .. m, p     pick a blocker, or the prisoner P",
@@ -197,55 +287,120 @@ constexpr const char* help_lines[] = {
     "              direction make one move, however far it goes",
     "mouse         click a block to pick it",
     "u             undo the last move",
-    "r             restart from the start position",
+    "r             restart from the start (press twice after moves)",
     "t             tip: the next move of a fewest-move solution",
     "s             solve: play a fewest-move solution (any key stops)",
-    "n             a new level of the same number of moves",
+    "n             a new level of as many moves (any key stops it)",
+    "y             the command that plays this level again",
     "?             this help",
     "q, Escape     quit",
     "",
     "Press any key to go back to the board.",
 };
 
+// The keys in two columns, for every terminal the game is played on.
+constexpr const char* short_help_title = "Free the prisoner P: clear its row to the exit.";
+constexpr const char* short_help[][2] = {
+    {"a-m, p  pick a block", "t       tip: the next move"},
+    {"Tab     the next block", "s       solve (a key stops)"},
+    {"S-Tab   the block before", "n       a new level"},
+    {"arrows  slide the picked one", "y       command to play it"},
+    {"click   pick a block", "?       this help"},
+    {"u       undo a move", "q, Esc  quit"},
+    {"r       restart", ""},
+};
+constexpr const char* short_help_end = "Any key goes back to the board.";
+constexpr int short_help_column = 31;  // where the second column starts
+
+int widest(std::span<const char* const> lines) {
+  std::size_t most = 0;
+  for (const char* line : lines) {
+    most = std::max(most, std::string_view(line).size());
+  }
+  return static_cast<int>(most);
+}
+
+// The list of keys, centred: in one column where it fits, else in two.
+void draw_help(canvas& screen, int rows, int columns) {
+  const int long_width = widest(long_help);
+  const int long_rows = static_cast<int>(std::size(long_help));
+  if (rows >= long_rows && columns >= long_width + 2) {
+    const int top = (rows - long_rows) / 2;
+    for (int row = 0; row < long_rows; ++row) {
+      screen.write(top + row, (columns - long_width) / 2, long_help[row]);
+    }
+    return;
+  }
+  const int short_rows = static_cast<int>(std::size(short_help)) + 4;
+  const int top = (rows - short_rows) / 2;
+  const int left = (columns - least_screen_columns) / 2;
+  screen.write(top, left, short_help_title);
+  for (std::size_t row = 0; row < std::size(short_help); ++row) {
+    screen.write(top + 2 + static_cast<int>(row), left, short_help[row][0]);
+    screen.write(top + 2 + static_cast<int>(row), left + short_help_column, short_help[row][1]);
+  }
+  screen.write(top + short_rows - 1, left, short_help_end);
+}
+
+// The commands that play the level again, each on a line of its own from
+// the left edge, so that they can be selected and copied.
+void draw_commands(canvas& screen, const screen_game& game) {
+  std::vector<std::string> lines = {"This command plays the level again:", "",
+                                    "escape_play --level " + level_text(game.start), ""};
+  if (game.seed && game.fewest_from_start) {
+    lines.insert(lines.end(),
+                 {"and this one makes it again with the level maker:", "",
+                  "escape_play --new --moves " + std::to_string(*game.fewest_from_start) +
+                      " --seed " + std::to_string(*game.seed),
+                  ""});
+  }
+  lines.insert(lines.end(), {"Select one with the mouse to copy it.", short_help_end});
+  for (std::size_t row = 0; row < lines.size(); ++row) {
+    screen.write(static_cast<int>(row), 0, lines[row]);
+  }
+}
+
 }  // namespace
 
 std::optional<cell> board_cell_at(const screen_game& game, int row, int column) {
-  const std::optional<cell_shape> shape = fitting_shape(game.rows, game.columns);
-  const int across = column - board_left - 1;
-  const int down = row - 1;
-  if (!shape || across < 0 || down < 0 || across >= board_size * shape->width ||
-      down >= board_size * shape->height) {
+  const std::optional<screen_plan> plan = plan_screen(game.rows, game.columns);
+  if (!plan) {
     return std::nullopt;
   }
-  return cell{across / shape->width, down / shape->height};
+  const int across = column - plan->left - 1;
+  const int down = row - plan->top - 1;
+  if (across < 0 || down < 0 || across >= board_size * plan->shape.width ||
+      down >= board_size * plan->shape.height) {
+    return std::nullopt;
+  }
+  return cell{across / plan->shape.width, down / plan->shape.height};
 }
 
 screen_picture lay_out(const screen_game& game) {
   canvas screen(game.rows, game.columns);
-  const std::optional<cell_shape> shape = fitting_shape(game.rows, game.columns);
-  if (!shape) {
-    const cell_shape least = cell_shapes[std::size(cell_shapes) - 1];
-    const std::string ask = "Terminal too small (needs " + std::to_string(needed_columns(least)) +
-                            "x" + std::to_string(frame_rows(least) + text_rows) + ").";
+  const std::optional<screen_plan> plan = plan_screen(game.rows, game.columns);
+  if (!plan) {
+    const std::string ask = "Terminal too small (needs " + std::to_string(least_screen_columns) +
+                            "x" + std::to_string(least_screen_rows) + ").";
     int row = 0;
     for (const std::string& line : wrapped(ask, game.columns)) {
       screen.write(row++, 0, line);
     }
   } else if (game.showing_help) {
-    for (std::size_t row = 0; row < std::size(help_lines); ++row) {
-      screen.write(static_cast<int>(row), board_left, help_lines[row]);
-    }
+    draw_help(screen, game.rows, game.columns);
+  } else if (game.showing_command) {
+    draw_commands(screen, game);
   } else {
-    draw_frame(screen, *shape, line_of(game.now.prisoner));
+    draw_frame(screen, *plan, line_of(game.now.prisoner));
     for (int y = 0; y < board_size; ++y) {
       for (int x = 0; x < board_size; ++x) {
-        draw_cell(screen, game, *shape, cell{x, y});
+        draw_cell(screen, game, *plan, cell{x, y});
       }
     }
     if (game.tip) {
-      draw_tip(screen, game, *shape);
+      draw_tip(screen, game, *plan);
     }
-    draw_text(screen, game, frame_rows(*shape), game.columns);
+    draw_text(screen, game, *plan);
   }
   return screen.finish();
 }

@@ -104,6 +104,10 @@ TEST(PlayCommandTest, PlaysALevelFromADirectoryItsTextOrTheMaker) {
       "A level of 3 moves, seed 7: escape_play --new --moves 3 --seed 7 plays it again.\n"))
       << made.out;
   EXPECT_EQ(shown(made), level_text(make_level(3, 7, {})->level));
+  // On a terminal, standard error says that the level is being made, then clears the line.
+  const command_run watched = run({"--new", "--moves", "3", "--seed", "7"}, "", {false, {}, true});
+  EXPECT_TRUE(watched.err.starts_with("\rMaking a level of 3 moves... 0 s")) << watched.err;
+  EXPECT_TRUE(watched.err.ends_with("\r" + std::string(32, ' ') + "\r")) << watched.err;
 }
 
 TEST(PlayCommandTest, TheWholeTerminalWhenThereIsOneUnlessLinesAreAskedFor) {
@@ -113,9 +117,12 @@ TEST(PlayCommandTest, TheWholeTerminalWhenThereIsOneUnlessLinesAreAskedFor) {
   setting.full_screen = [&](const offered_level& offered, level_source new_level) {
     ++played;
     EXPECT_EQ(level_text(offered.level), level_text(level));
-    // `n` makes a level of as many moves as this one needs.
-    const std::optional<offered_level> next = new_level();
+    // `n` makes a level of the moves asked for, until it is told to stop.
+    std::atomic<bool> stop = false;
+    const std::optional<offered_level> next = new_level(2, stop);
     EXPECT_TRUE(next && solve_level(next->level)->size() == 2u);
+    stop = true;
+    EXPECT_EQ(new_level(0, stop), std::nullopt);
     return 0;
   };
   EXPECT_EQ(run({"--level", level_text(level)}, "", setting).status, 0);

@@ -240,10 +240,13 @@ TEST_F(PlayGameTest, NewShowAndSave) {
   EXPECT_EQ(play_lines({two_move_level(), {}}, in, out, {false, maker}), 0);
   const std::string said = out.str();
   EXPECT_NE(said.find("> ddda.....a.....a.c.PP..c..........bb\n> "), std::string::npos);
-  EXPECT_NE(said.find("> No level of 9 moves was found in time.\n> Say how many moves the new "
-                      "level needs, from 0 to 50: new 15.\n> No level of this board needs more "
-                      "than 50 moves: say new 0 to new 50.\n> A new one.\n+---"),
-            std::string::npos);
+  EXPECT_NE(said.find("> Making a level of 9 moves... Ctrl-C ends the game.\nNo level of 9 "
+                      "moves was found in time.\n> Say how many moves the new level needs, from "
+                      "0 to 50: new 15.\n> No level of this board needs more than 50 moves: say "
+                      "new 0 to new 50.\n> Making a level of 2 moves... Ctrl-C ends the "
+                      "game.\nA new one.\n+---"),
+            std::string::npos)
+      << said;
   // A plain `new` asks for as many moves as this level needs; 50 may be asked for.
   EXPECT_EQ(asked, (std::vector<int>{9, 2, 50}));
   EXPECT_NE(said.find("Moves made: 0. Fewest from the start: none"), std::string::npos);

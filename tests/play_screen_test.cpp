@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "level_search.h"
-#include "screen_layout.h"
 #include "test_support.h"
 
 namespace {
@@ -19,54 +18,6 @@ screen_action press_all(screen_game& game, const std::vector<screen_key>& keys) 
     action = press(game, key);
   }
   return action;
-}
-
-// Where `c` first shows on the screen.
-std::pair<int, int> find_on_screen(const screen_picture& picture, char c) {
-  for (std::size_t row = 0; row < picture.text.size(); ++row) {
-    if (const std::size_t at = picture.text[row].find(c); at != std::string::npos) {
-      return {static_cast<int>(row), static_cast<int>(at)};
-    }
-  }
-  return {-1, -1};
-}
-
-screen_look look_at(const screen_picture& picture, std::pair<int, int> at) {
-  return picture.looks.at(static_cast<std::size_t>(at.first))
-      .at(static_cast<std::size_t>(at.second));
-}
-
-TEST(PlayScreenTest, BoardExitAndStatusFitTheTerminal) {
-  screen_game game = start_screen(two_move_level(), 11, 60);
-  screen_picture picture = lay_out(game);
-  const std::vector<std::string> small = {
-      "  +------------+",
-      "  |ddddd . . . |",
-      "  |. . . a . . |",
-      "  |. . . a . c |",
-      "  |. PPP a . c   exit",
-      "  |. . . . . . |",
-      "  |. . . . bbb |",
-      "  +------------+",
-      "  Moves made: 0. Fewest: 2 from the start, 2 from here.",
-      "  Free the prisoner P: clear its row to the exit. Press ?",
-      "  for the keys."};
-  EXPECT_EQ(picture.text, small);
-  EXPECT_EQ(look_at(picture, find_on_screen(picture, 'P')), (screen_look{look_kind::picked, 0}));
-  EXPECT_EQ(look_at(picture, find_on_screen(picture, 'a')), (screen_look{look_kind::block, 1}));
-  EXPECT_EQ(look_at(picture, find_on_screen(picture, '+')).kind, look_kind::frame);
-  EXPECT_EQ(look_at(picture, find_on_screen(picture, 'x')).kind, look_kind::exit);
-
-  // Larger terminals get larger cells; one too small gets one line.
-  EXPECT_EQ(press(game, {key_code::resize, 0, 24, 80}), screen_action::stay);
-  picture = lay_out(game);
-  EXPECT_EQ(picture.text.size(), 24u);
-  EXPECT_EQ(picture.text[0], "  +" + std::string(36, '-') + "+");
-  EXPECT_EQ(picture.text[11], "  |  .   PPPPPPPPPPP aaaaa   .   ccccc   exit");
-  press(game, {key_code::resize, 0, 10, 80});
-  picture = lay_out(game);
-  EXPECT_EQ(picture.text[0], "Terminal too small (needs 60x11).");
-  EXPECT_EQ(picture.text[1], "");
 }
 
 TEST(PlayScreenTest, ArrowsSlideThePickedBlockOneMoveADirection) {
@@ -97,9 +48,15 @@ TEST(PlayScreenTest, ArrowsSlideThePickedBlockOneMoveADirection) {
     press_all(game, keys);
     EXPECT_EQ(game.note, reason);
   }
+  // With moves made, r asks first; any other key between forgets the question.
   press_all(game, {typed('d'), {key_code::right}, typed('r')});
+  EXPECT_EQ(game.note, "Press r again to restart: the 1 move made will be lost.");
+  press_all(game, {typed('d'), typed('r')});
+  EXPECT_EQ(game.made.size(), 1u);
+  press(game, typed('R'));
   EXPECT_TRUE(game.made.empty());
   EXPECT_EQ(game.now.blockers[3].x, 0);
+  EXPECT_EQ(game.note, "Back at the start.");
 }
 
 TEST(PlayScreenTest, TabShiftTabAndClickPick) {
@@ -108,23 +65,38 @@ TEST(PlayScreenTest, TabShiftTabAndClickPick) {
   EXPECT_EQ(game.picked, 1);
   press_all(game, {{key_code::back_tab}, {key_code::back_tab}});
   EXPECT_EQ(game.picked, 4);
-  // The top left character of c, whose neighbours above and left are free.
-  const auto [row, column] = find_on_screen(lay_out(game), 'c');
-  const auto click_at = [&](int r, int k) {
-    const cell on = board_cell_at(game, r, k).value_or(cell{-1, -1});
-    press(game, {key_code::click, 0, on.y, on.x});
-  };
-  click_at(row, column - 1);
+  press(game, {key_code::click, 0, 2, 4});  // a free cell
   EXPECT_EQ(game.picked, 4);
-  click_at(row, column);
+  press(game, {key_code::click, 0, 2, 5});
   EXPECT_EQ(game.picked, 3);
-  EXPECT_EQ(board_cell_at(game, 0, column), std::nullopt);  // the frame
   // The letters name the blockers there are, and no more.
   press(game, typed('d'));
   EXPECT_EQ(game.picked, 4);
   press(game, typed('e'));
   EXPECT_EQ(game.picked, 4);
   EXPECT_EQ(game.note, "There is no block e on this board.");
+}
+
+TEST(PlayScreenTest, OnATerminalTooSmallOnlyQuitActs) {
+  for (const auto& [rows, columns] : {std::pair{10, 60}, {11, 59}}) {
+    screen_game game = start_screen(two_move_level(), rows, columns);
+    const screen_game before = game;
+    EXPECT_EQ(press_all(game, {typed('a'),
+                               {key_code::up},
+                               typed('?'),
+                               typed('y'),
+                               typed('t'),
+                               {key_code::click, 0, 2, 5}}),
+              screen_action::stay);
+    EXPECT_EQ(game.now.blockers[0].y, before.now.blockers[0].y);
+    EXPECT_EQ(game.picked, before.picked);
+    EXPECT_FALSE(game.showing_help || game.showing_command || game.tip);
+    EXPECT_EQ(press(game, typed('Q')), screen_action::leave);
+    EXPECT_EQ(press(game, {key_code::escape}), screen_action::leave);
+    // Made large enough again, it plays.
+    press_all(game, {{key_code::resize, 0, 11, 60}, typed('a'), {key_code::up}});
+    EXPECT_EQ(game.made.size(), 1u);
+  }
 }
 
 TEST(PlayScreenTest, APrisonerFreeAtTheStartIsWonAtOnce) {
@@ -143,9 +115,6 @@ TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
   EXPECT_EQ(game.tip, (play_move{1, -1}));
   EXPECT_EQ(game.picked, 1);
   EXPECT_EQ(game.note, "Tip: a up 1 (fewest from here: 2).");
-  const screen_picture tip = lay_out(game);
-  EXPECT_EQ(look_at(tip, find_on_screen(tip, '^')), (screen_look{look_kind::tip, 1}));
-  EXPECT_EQ(look_at(tip, find_on_screen(tip, 'a')), (screen_look{look_kind::tip, 1}));
 
   // A move off the way, then the solution from there, stopped by a key and started again.
   press_all(game, {typed('b'), {key_code::left}, typed('s')});
@@ -162,29 +131,56 @@ TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
   EXPECT_EQ(press(game, typed('x')), screen_action::leave);
 }
 
-TEST(PlayScreenTest, HelpQuitAndNewLevels) {
-  int asked = 0;
-  screen_game game = start_screen(two_move_level(), 24, 80, [&]() -> std::optional<offered_level> {
-    if (++asked == 1) {
-      return std::nullopt;
-    }
-    // b fills the prisoner's row right of it and can never leave the row.
-    return offered_level{{make_block(true, 2, 0, 3), {make_block(true, 3, 3, 3)}}, "A new one."};
+TEST(PlayScreenTest, HelpCommandsQuitAndNewLevels) {
+  screen_game game = start_screen(two_move_level(), 24, 80, [](int, const std::atomic<bool>&) {
+    ADD_FAILURE() << "the driver makes levels, not the game";
+    return std::optional<offered_level>();
   });
   press(game, typed('?'));
-  EXPECT_EQ(lay_out(game).text[2].substr(0, 10), "  a .. m, ");
+  EXPECT_TRUE(game.showing_help);
   EXPECT_EQ(press(game, {key_code::escape}), screen_action::stay);
+  press(game, typed('y'));
+  EXPECT_TRUE(game.showing_command);
+  EXPECT_EQ(press(game, typed('q')), screen_action::stay);
+  EXPECT_FALSE(game.showing_help || game.showing_command);
   EXPECT_EQ(closing_line(game), "Left the game after 0 moves. The prisoner is still in.");
+
+  // `n` waits for a level of as many moves as this one; any key but a resize stops the wait.
   press(game, typed('n'));
+  EXPECT_EQ(game.making, (level_wait{2, 0}));
+  wait_for_level(game, 3);
+  EXPECT_EQ(game.making, (level_wait{2, 3}));
+  level_made(game, std::nullopt);
   EXPECT_EQ(game.note, "No new level could be made.");
+  press_all(game, {typed('n'), {key_code::resize, 0, 30, 90}});
+  EXPECT_TRUE(game.making);
+  EXPECT_EQ(press(game, typed('q')), screen_action::stay);
+  EXPECT_EQ(game.making, std::nullopt);
+  EXPECT_EQ(game.note, "Stopped making a new level.");
+  level_made(game, offered_level{two_move_level(), "Too late."});  // made after the stop
+  EXPECT_EQ(game.note, "Stopped making a new level.");
+
+  // With moves made, n asks first.
   press_all(game, {typed('b'), {key_code::left}, typed('n')});
+  EXPECT_EQ(game.note, "Press n again for a new level: the 1 move made will be lost.");
+  press_all(game, {typed('r'), typed('n')});
+  EXPECT_EQ(game.note, "Press n again for a new level: the 1 move made will be lost.");
+  EXPECT_FALSE(game.making);
+  press(game, typed('n'));
+  // b fills the prisoner's row right of it and can never leave the row.
+  level_made(game,
+             offered_level{{make_block(true, 2, 0, 3), {make_block(true, 3, 3, 3)}}, "A new one."});
   EXPECT_EQ(game.note, "A new one.");
   EXPECT_TRUE(game.made.empty());
   EXPECT_EQ(game.now.blockers.size(), 1u);
-  EXPECT_EQ(lay_out(game).text[20],
-            "  Moves made: 0. Fewest: none from the start, none from here.");
+  EXPECT_EQ(game.fewest_from_start, std::nullopt);
   press(game, typed('s'));
   EXPECT_EQ(game.note, "No moves free the prisoner: this level cannot be solved.");
+  // A level the maker made names the key that shows how to make it again.
+  press(game, typed('n'));
+  level_made(game, offered_level{two_move_level(), "Made.", 9});
+  EXPECT_EQ(game.seed, 9u);
+  EXPECT_EQ(game.note, "A new level of 2 moves: press y for the command that plays it again.");
   EXPECT_EQ(press(game, typed('Q')), screen_action::leave);
   EXPECT_EQ(press(game, {key_code::escape}), screen_action::leave);
 }
