@@ -31,7 +31,12 @@ fs::path temporary_name_for(const fs::path& target) {
   for (char& c : suffix) {
     c = letters[random() % (sizeof letters - 1)];
   }
-  return target.parent_path() / ("." + target.filename().string() + "." + suffix + ".partial");
+  std::string name(1, '.');
+  name += target.filename().string();
+  name += '.';
+  name += suffix;
+  name += ".partial";
+  return target.parent_path() / name;
 }
 
 // Writes `bytes` into a new file `path` and flushes it to the disk; a

@@ -14,7 +14,10 @@ namespace {
 std::string quoted(std::string_view character) {
   const auto code = static_cast<unsigned char>(character[0]);
   if (character.size() > 1 || (code >= ' ' && code < 0x7F)) {
-    return "'" + printable(character) + "'";
+    std::string shown(1, '\'');
+    shown += printable(character);
+    shown += '\'';
+    return shown;
   }
   static constexpr char digits[] = "0123456789ABCDEF";
   return std::string("the byte 0x") + digits[code >> 4] + digits[code & 0xF];
@@ -131,9 +134,11 @@ result<play_level> read_level_text(std::string_view text) {
       cells_of[static_cast<std::size_t>(blocker_number(c - block_letter(blocker_number(0))))]
           .push_back(at);
     } else if (c != free_cell) {
-      return failure{"the level text holds " + quoted(character) + " at row " +
-                     std::to_string(at.y) + ", column " + std::to_string(at.x) +
-                     "; expected '.', 'P' or a letter a to m"};
+      std::string why = "the level text holds ";
+      why += quoted(character);
+      why += " at row " + std::to_string(at.y) + ", column " + std::to_string(at.x) +
+             "; expected '.', 'P' or a letter a to m";
+      return failure{why};
     }
   }
   if (cells_of[prisoner_number].empty()) {

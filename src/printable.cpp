@@ -68,8 +68,12 @@ std::string printable(std::string_view text) {
     const auto first = static_cast<unsigned char>(character[0]);
     if (character.size() > 1) {
       const long point = code_point(character);
-      shown += point <= 0x9F ? "\\u" + hex(static_cast<unsigned long>(point), 4)
-                             : std::string(character);
+      if (point <= 0x9F) {
+        shown += "\\u";
+        shown += hex(static_cast<unsigned long>(point), 4);
+      } else {
+        shown += character;
+      }
     } else if (first == '\n') {
       shown += "\\n";
     } else if (first == '\t') {
@@ -77,7 +81,8 @@ std::string printable(std::string_view text) {
     } else if (first == '\r') {
       shown += "\\r";
     } else if (first < 0x20 || first >= 0x7F) {
-      shown += "\\x" + hex(first, 2);
+      shown += "\\x";
+      shown += hex(first, 2);
     } else {
       shown += character;
     }
@@ -86,5 +91,8 @@ std::string printable(std::string_view text) {
 }
 
 std::string quoted_path(const std::filesystem::path& path) {
-  return "\"" + printable(path.string()) + "\"";
+  std::string quoted(1, '"');
+  quoted += printable(path.string());
+  quoted += '"';
+  return quoted;
 }
