@@ -8,7 +8,7 @@ set(ESCAPE_MODEL_MODULES random_lvl_function level_files level level_text level_
 set(ESCAPE_SEARCH_MODULES num_moves_calculator slide_space play_solver level_maker)
 # The games: the rules of a move, the pictures, the line mode and the screen model.
 set(ESCAPE_GAME_MODULES move_rules palette level_picture play_game play_screen screen_layout
-    campaign daily_level)
+    scoring campaign daily_level)
 # The programs: command lines, the terminal, and what each program does.
 set(ESCAPE_PROGRAM_MODULES command_line terminal play_command levels_command play_terminal main
     play_main levels_main)

@@ -223,7 +223,7 @@ bool input_has_ended() {
 void run(screen_game& game, bool colour) {
   draw(lay_out(game), colour);
   while (stopped_by == 0) {
-    timeout(game.playing.empty() ? -1 : play_step_ms);
+    timeout(step_wait_ms(game));
     const int pressed = getch();
     if (suspend_asked != 0) {
       suspend_asked = 0;
@@ -233,7 +233,7 @@ void run(screen_game& game, bool colour) {
       return;
     }
     const bool was_won = game.note_is == note_kind::won;
-    if (pressed == ERR && !game.playing.empty()) {
+    if (pressed == ERR && step_wait_ms(game) >= 0) {
       play_step(game);
     } else if (pressed != ERR) {
       const std::optional<screen_key> key = key_of(pressed, game);
@@ -256,8 +256,8 @@ int play_full_screen(const play_level& level, const full_screen_options& options
   try {
     const signal_catcher catcher;
     const curses_terminal terminal(options.colour);
-    screen_game game =
-        start_screen(level, getmaxy(stdscr), getmaxx(stdscr), options.new_level, options.about);
+    screen_game game = start_screen(level, getmaxy(stdscr), getmaxx(stdscr), options.new_level,
+                                    options.about, options.progress);
     run(game, terminal.colour());
     closing = closing_line(game);
   } catch (const std::exception& error) {

@@ -1,11 +1,13 @@
 #include "screen_layout.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string_view>
 #include <utility>
 
+#include "campaign.h"
 #include "move_rules.h"
 
 namespace {
@@ -171,10 +173,10 @@ std::string count_text(std::optional<std::size_t> count) {
 }
 
 void draw_text(canvas& screen, const screen_game& game, int first_row, int columns) {
-  const std::string status = "Moves made: " + std::to_string(game.made.size()) +
-                             ". Fewest: " + count_text(game.fewest_from_start) +
-                             " from the start, " + count_text(game.fewest_from_here) +
-                             " from here.";
+  const std::string status =
+      "Moves made: " + std::to_string(game.made.size()) +
+      ". Fewest: " + count_text(game.fewest_from_start) + " from the start" +
+      (game.showing_fewest ? ", " + count_text(game.fewest_from_here) + " from here." : ".");
   const int width = columns - board_left;
   int row = first_row;
   for (const std::string& line : wrapped(status, width)) {
@@ -201,11 +203,76 @@ constexpr const char* help_lines[] = {
     "t             tip: the next move of a fewest-move solution",
     "s             solve: play a fewest-move solution (any key stops)",
     "n             a new level of the same number of moves",
+    "#             show the fewest moves from here (counts as help)",
+    "l             the level list (L where a block is named l)",
     "?             this help",
     "q, Escape     quit",
     "",
     "Press any key to go back to the board.",
 };
+
+// The prisoner on its way out, `escaped_cells` right of its place: its place
+// left free, its cells past the board's edge drawn through the exit.
+void draw_escape(canvas& screen, const screen_game& game, cell_shape shape) {
+  const BLOCK& prisoner = game.now.prisoner;
+  const int line = line_of(prisoner);
+  const int top = 1 + line * shape.height;
+  const int height = shape.height == 1 ? 1 : shape.height - 1;
+  for (int k = 0; k < prisoner.length; ++k) {
+    const int left = board_left + 1 + (position_along(prisoner) + k) * shape.width;
+    screen.fill(top, left, height, shape.width, ' ', {});
+    screen.put(top + (shape.height - 1) / 2, left + (shape.width - 1) / 2, '.');
+  }
+  for (int k = 0; k < prisoner.length; ++k) {
+    const int x = position_along(prisoner) + game.escaped_cells + k;
+    screen.fill(top, board_left + 1 + x * shape.width, height,
+                k + 1 < prisoner.length ? shape.width : shape.width - 1,
+                block_letter(prisoner_number), {look_kind::block, prisoner_number});
+  }
+}
+
+// The result of the escape and the keys that choose what comes next.
+void draw_result(canvas& screen, const screen_game& game) {
+  const int width = game.columns - board_left;
+  int row = 0;
+  for (std::size_t i = 0; i < game.result.size(); ++i) {
+    for (const std::string& line : wrapped(game.result[i], width)) {
+      screen.write(row++, board_left, line, {i == 0 ? look_kind::won : look_kind::plain});
+    }
+  }
+  const std::string choices[] = {"Enter  the next level: " + campaign_title(game.next_number),
+                                 "r      play this level again", "l      the level list",
+                                 "q      quit"};
+  ++row;
+  for (const std::string& choice : choices) {
+    screen.write(row++, board_left, choice);
+  }
+}
+
+// The campaign's levels around the one picked, each with its tier, its
+// fewest moves and, once escaped, the best moves and stars.
+void draw_level_list(canvas& screen, const screen_game& game) {
+  screen.write(0, board_left, "Levels: arrow keys pick, Enter plays, Escape goes back.");
+  const progress none;
+  const progress& known = game.progress ? game.progress->known : none;
+  const int shown = std::max(1, game.rows - 2);
+  const int first =
+      std::clamp(game.listed - shown / 2, 1, std::max(1, campaign_size() - shown + 1));
+  for (int number = first; number < first + shown && number <= campaign_size(); ++number) {
+    const campaign_entry& entry = campaign_entries()[static_cast<std::size_t>(number - 1)];
+    const auto best = known.find(entry.text);
+    std::string mark;
+    if (best != known.end()) {
+      mark = "best " + std::to_string(best->second.moves) + " " +
+             std::string(static_cast<std::size_t>(best->second.stars), '*');
+    }
+    char line[96];
+    std::snprintf(line, sizeof line, "%c %2d  %-12s  %2d moves  %s",
+                  number == game.listed ? '>' : ' ', number, entry.tier, entry.moves, mark.c_str());
+    screen.write(2 + number - first, board_left, line,
+                 {number == game.listed ? look_kind::picked : look_kind::plain});
+  }
+}
 
 }  // namespace
 
@@ -231,6 +298,10 @@ screen_picture lay_out(const screen_game& game) {
     for (const std::string& line : wrapped(ask, game.columns)) {
       screen.write(row++, 0, line);
     }
+  } else if (game.stage == screen_stage::result) {
+    draw_result(screen, game);
+  } else if (game.stage == screen_stage::level_list) {
+    draw_level_list(screen, game);
   } else if (game.showing_help) {
     for (std::size_t row = 0; row < std::size(help_lines); ++row) {
       screen.write(static_cast<int>(row), board_left, help_lines[row]);
@@ -244,6 +315,9 @@ screen_picture lay_out(const screen_game& game) {
     }
     if (game.tip) {
       draw_tip(screen, game, *shape);
+    }
+    if (game.stage == screen_stage::escaping) {
+      draw_escape(screen, game, *shape);
     }
     draw_text(screen, game, frame_rows(*shape), game.columns);
   }
