@@ -101,7 +101,7 @@ void undo(screen_game& game) {
     return;
   }
   const play_move last = game.made.back();
-  static_cast<void>(take_back(game.now, game.made));
+  take_back(game.now, game.made);
   game.picked = last.block;
   set_note(game, note_kind::info, "Took back " + move_words(game.now, last) + ".");
   after_change(game);
@@ -268,8 +268,11 @@ screen_game start_screen(const play_level& level, int rows, int columns, level_s
   game.new_level = std::move(new_level);
   game.progress = progress;
   game.about = about;
+  // A campaign level's line is short: there is room to say where the keys are.
+  const bool in_campaign = campaign_number_of(progress_key(level)) > 0;
   set_note(game, note_kind::info,
            about.empty() ? "Free the prisoner P: clear its row to the exit. Press ? for the keys."
+           : in_campaign ? about + " Press ? for the keys."
                          : about);
   after_change(game);
   game.fewest_from_start = game.fewest_from_here;

@@ -267,8 +267,9 @@ void draw_level_list(canvas& screen, const screen_game& game) {
              std::string(static_cast<std::size_t>(best->second.stars), '*');
     }
     char line[96];
-    std::snprintf(line, sizeof line, "%c %2d  %-12s  %2d moves  %s",
-                  number == game.listed ? '>' : ' ', number, entry.tier, entry.moves, mark.c_str());
+    std::snprintf(line, sizeof line, "%c %2d  %-12s  %2d move%c  %s",
+                  number == game.listed ? '>' : ' ', number, entry.tier, entry.moves,
+                  entry.moves == 1 ? ' ' : 's', mark.c_str());
     screen.write(2 + number - first, board_left, line,
                  {number == game.listed ? look_kind::picked : look_kind::plain});
   }

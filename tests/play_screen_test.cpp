@@ -165,7 +165,7 @@ TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext)
   // Again: the same level from its start; a key skips the way out.
   press_all(game, {typed('x'), typed('r')});
   EXPECT_EQ(game.stage, screen_stage::playing);
-  EXPECT_EQ(game.note, campaign_title(1));
+  EXPECT_EQ(game.note, campaign_title(1) + " Press ? for the keys.");
   press_all(game,
             {typed(block_letter(move.block)), {move.distance < 0 ? key_code::up : key_code::down}});
   for (int cell = 1; cell < std::abs(move.distance); ++cell) {
@@ -175,7 +175,7 @@ TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext)
   EXPECT_EQ(game.result.at(2), "Your best on this level: 1 move, 3 stars.");
   // Enter: the next level.
   EXPECT_EQ(press(game, {key_code::enter}), screen_action::stay);
-  EXPECT_EQ(game.note, campaign_title(2));
+  EXPECT_EQ(game.note, campaign_title(2) + " Press ? for the keys.");
   EXPECT_EQ(game.progress, &kept);
 
   // A prisoner free at the start is out at once; Escape after the result quits.
@@ -196,7 +196,7 @@ TEST(PlayScreenTest, TheLevelListPicksACampaignLevelAndMarksTheSolved) {
   EXPECT_EQ(game.stage, screen_stage::level_list);
   EXPECT_EQ(game.listed, 2);
   screen_picture list = lay_out(game);
-  EXPECT_EQ(list.text.at(2), "     1  Beginner       1 moves  best 1 ***");
+  EXPECT_EQ(list.text.at(2), "     1  Beginner       1 move   best 1 ***");
   EXPECT_EQ(list.text.at(3).substr(0, 4), "  > ");
   EXPECT_EQ(list.looks.at(3).at(2).kind, look_kind::picked);
   press_all(game, {{key_code::up}, {key_code::up}, {key_code::up}});
@@ -212,7 +212,7 @@ TEST(PlayScreenTest, TheLevelListPicksACampaignLevelAndMarksTheSolved) {
             "  > " + std::to_string(campaign_size()).substr(0, 1));
   press(game, {key_code::enter});
   EXPECT_EQ(game.stage, screen_stage::playing);
-  EXPECT_EQ(game.note, campaign_title(campaign_size()));
+  EXPECT_EQ(game.note, campaign_title(campaign_size()) + " Press ? for the keys.");
   // On a board with a block l, l picks it and L opens the list.
   ASSERT_GE(game.now.blockers.size(), 12u);
   press(game, typed('l'));
