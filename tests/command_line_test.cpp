@@ -97,7 +97,7 @@ TEST(CommandLineTest, AValueThatMayBeLeftOutIsTheNextWordWhenItIsOne) {
       {{"--level"}, std::nullopt},
       {{"--level", "--f"}, std::nullopt},
       {{"--level", "60"}, 60},
-      {{"--f", "--level", "1"}, 1}};
+      {{"--f", "--level", "9"}, 9}};
   for (const auto& [words, value] : taken) {
     bool given = false;
     std::optional<int> level;

@@ -178,6 +178,15 @@ TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext)
   EXPECT_EQ(game.note, campaign_title(2) + " Press ? for the keys.");
   EXPECT_EQ(game.progress, &kept);
 
+  // After the last level, Enter goes to the first unsolved one.
+  game = start_screen(campaign_level(campaign_size()).level, 24, 80, {}, {}, &kept);
+  press(game, typed('s'));
+  while (game.stage == screen_stage::playing) {
+    play_step(game);
+  }
+  press(game, typed('x'));
+  EXPECT_EQ(game.next_number, 2);
+
   // A prisoner free at the start is out at once; Escape after the result quits.
   game = start_screen({make_block(true, 2, 2, 3), {make_block(false, 3, 0, 2)}}, 24, 80);
   EXPECT_EQ(game.stage, screen_stage::escaping);
@@ -213,12 +222,21 @@ TEST(PlayScreenTest, TheLevelListPicksACampaignLevelAndMarksTheSolved) {
   press(game, {key_code::enter});
   EXPECT_EQ(game.stage, screen_stage::playing);
   EXPECT_EQ(game.note, campaign_title(campaign_size()) + " Press ? for the keys.");
-  // On a board with a block l, l picks it and L opens the list.
-  ASSERT_GE(game.now.blockers.size(), 12u);
-  press(game, typed('l'));
+  // l opens the list on a board of blockers a to k; on one with a block l, l
+  // picks it and L opens the list.
+  for (const std::size_t blockers : {11u, 12u}) {
+    int number = 1;
+    while (number < campaign_size() && campaign_level(number).level.blockers.size() != blockers) {
+      ++number;
+    }
+    game = start_screen(campaign_level(number).level, 24, 80, {}, {}, &kept);
+    ASSERT_EQ(game.now.blockers.size(), blockers);
+    press(game, typed('l'));
+    EXPECT_EQ(game.stage == screen_stage::level_list, blockers == 11u);
+  }
   EXPECT_EQ(game.picked, blocker_number(11));
   press(game, typed('L'));
-  EXPECT_EQ(game.listed, campaign_size());
+  EXPECT_EQ(game.stage, screen_stage::level_list);
 }
 
 TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
