@@ -80,15 +80,16 @@ class system_platform final : public generator_platform {
   void sleep_ms(int milliseconds) override {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
   }
-  // Wakes a little before the second ends: time() may lag the precise clock
-  // by a tick, and the redraws that follow must still see the change of second.
-  void sleep_until_second_ends(std::time_t second) override {
+  // Sleeps until the precise clock begins the next second, then in steps of a
+  // millisecond while time(), which may lag it by a tick, still gives `second`.
+  void sleep_until_second_after(std::time_t second) override {
     using namespace std::chrono;
-    const system_clock::time_point wake =
-        system_clock::time_point(seconds(second + 1)) - milliseconds(2);
-    const system_clock::time_point now = system_clock::now();
-    if (now < wake) {
-      std::this_thread::sleep_for(std::min<system_clock::duration>(wake - now, seconds(1)));
+    const steady_clock::time_point give_up = steady_clock::now() + seconds(2);
+    while (now() <= second && steady_clock::now() < give_up) {
+      const system_clock::duration left =
+          system_clock::time_point(seconds(second + 1)) - system_clock::now();
+      std::this_thread::sleep_for(
+          std::clamp<system_clock::duration>(left, milliseconds(1), seconds(1)));
     }
   }
   void seed(unsigned int value) override {
@@ -132,22 +133,27 @@ clock_value clock_seeded_draw() {
   return {current_generator_platform().next_value(), second};
 }
 
-// A position drawn for a block, with the second of its last seeding.
+// A position drawn for a block, with the seconds of its two seedings.
 struct drawn_position {
   BLOCK block;
+  std::time_t first_second = 0;
   std::time_t last_second = 0;
 };
 
-// x_y_assign, telling the second of its last seeding too: draws the position across the block's
-// axis first, then along it.
-drawn_position draw_position(BLOCK block) {
-  const int across = clock_seeded_draw().r;
+// x_y_assign, telling the seconds of its seedings too: draws the position across the block's
+// axis first, then along it. With `wait_past`, waits between the two seedings until the clock
+// has left that second.
+drawn_position draw_position(BLOCK block, std::optional<std::time_t> wait_past = {}) {
+  const clock_value across = clock_seeded_draw();
+  if (wait_past) {
+    current_generator_platform().sleep_until_second_after(*wait_past);
+  }
   const clock_value along = clock_seeded_draw();
-  const BLOCK drawn = block_on_line(block.horizontal, block.length, across % board_size,
+  const BLOCK drawn = block_on_line(block.horizontal, block.length, across.r % board_size,
                                     along.r % (board_size + 1 - block.length));
   block.x = drawn.x;
   block.y = drawn.y;
-  return {block, along.second};
+  return {block, across.second, along.second};
 }
 
 }  // namespace
@@ -274,8 +280,9 @@ turn_outcome take_turn(BLOCK& blocker, generated_level& level, int bound_seconds
   }
   // A candidate is counted in the second of its last seeding.
   std::optional<std::time_t> candidate_second;
+  std::optional<std::time_t> wait_past;
   for (;;) {
-    const drawn_position drawn = draw_position(blocker);
+    const drawn_position drawn = draw_position(blocker, wait_past);
     blocker = drawn.block;
     if (candidate_second != drawn.last_second) {
       candidate_second = drawn.last_second;
@@ -288,9 +295,16 @@ turn_outcome take_turn(BLOCK& blocker, generated_level& level, int bound_seconds
     if (seconds >= bound_seconds) {
       return turn_outcome::redraw_bound_reached;
     }
-    // Every redraw seeded in this second gives one and the same candidate, so
-    // redrawing early changes nothing: wait for the second's end instead.
-    current_generator_platform().sleep_until_second_ends(drawn.last_second);
+    // Redrawing without pause would give this candidate again until its second
+    // ends, then the one whose seedings straddle the change if it falls between
+    // them, then the next second's own. So after a candidate of one second the
+    // redraw waits between its seedings until that second is over, which makes
+    // it the straddling one however late the wake-up (or the next second's own
+    // if the second was over already); after a straddling one it redraws at once.
+    wait_past.reset();
+    if (drawn.first_second == drawn.last_second) {
+      wait_past = drawn.last_second;
+    }
   }
 }
 

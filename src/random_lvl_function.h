@@ -117,9 +117,9 @@ class generator_platform {
   virtual std::time_t now() = 0;
   // Blocks the caller for `milliseconds`.
   virtual void sleep_ms(int milliseconds) = 0;
-  // Blocks until shortly before the clock leaves `second`; returns at once
-  // when that time has come already.
-  virtual void sleep_until_second_ends(std::time_t second) = 0;
+  // Blocks until now() gives a later second than `second`; returns at once if it
+  // does already. Gives up after about two seconds, should the clock be set back.
+  virtual void sleep_until_second_after(std::time_t second) = 0;
   // Seeds the pseudo-random generator.
   virtual void seed(unsigned int value) = 0;
   // The next pseudo-random value; never negative.

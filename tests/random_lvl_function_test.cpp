@@ -7,7 +7,9 @@
 #include <functional>
 #include <set>
 #include <sstream>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "level_files.h"
 #include "test_support.h"
@@ -450,8 +452,8 @@ TEST(generator, a_blocker_with_only_illegal_room_starts_the_placement_over) {
 
 TEST(generator, the_redraw_bound_ends_a_turn_that_only_a_straddling_draw_could_finish) {
   // Prisoner at column 2; blockers 0-8 leave vertical blocker 9 (length 3) only
-  // (1, 0), of unequal parity. The clock then never lets a draw straddle a
-  // change of second, so no redraw can reach it.
+  // (1, 0), of unequal parity, which only a draw straddling a change of second
+  // can reach. Every value drawn from then on is 0, so even those draws miss it.
   std::int64_t turn_start_us = 0;
   std::int64_t turn_us = 0;
   int turn_seconds = 0;
@@ -462,6 +464,7 @@ TEST(generator, the_redraw_bound_ends_a_turn_that_only_a_straddling_draw_could_f
         if (turn.index == 8) {  // draw pairs at .10/.35 and .60/.85 of every second
           platform.tick_us = 250'000;
           platform.clock_us = (platform.clock_us / second_us + 1) * second_us - 150'000;
+          platform.queued_values.assign(400, 0);
           turn_start_us = platform.clock_us;
         }
         if (turn.index == 9) {
@@ -483,32 +486,102 @@ TEST(generator, the_redraw_bound_ends_a_turn_that_only_a_straddling_draw_could_f
   EXPECT_LE(turn_us, redraw_bound_seconds * second_us);
 }
 
-TEST(generator, waits_for_the_next_second_instead_of_redrawing_and_makes_the_same_levels) {
-  std::int64_t spinning_draws = 0;
-  std::int64_t waiting_draws = 0;
-  int waits = 0;
-  for (std::int64_t n = 0; n < 20; ++n) {
-    // A steady tick, so that both runs read the clock at the same points near
-    // every change of second.
-    simulated_platform spinning = platform_at(start_second + 7919 * n, 0, 20);
-    spinning.spin = true;
-    simulated_platform waiting = platform_at(start_second + 7919 * n, 0, 20);
-    generated_level levels[2];
-    for (simulated_platform* platform : {&spinning, &waiting}) {
-      const scoped_generator_platform use(*platform);
-      levels[platform == &waiting] = generate_level(1 + n % 60);
-    }
-    ASSERT_EQ(levels[0].num_block, levels[1].num_block) << n;
-    EXPECT_EQ(encode_block(levels[0].prisoner), encode_block(levels[1].prisoner)) << n;
-    for (int i = 0; i < levels[0].num_block; ++i) {
-      EXPECT_EQ(encode_block(levels[0].blockers[i]), encode_block(levels[1].blockers[i])) << n;
-    }
-    EXPECT_EQ(spinning.clock_us / second_us, waiting.clock_us / second_us) << n;
-    spinning_draws += static_cast<std::int64_t>(spinning.seed_times.size());
-    waiting_draws += static_cast<std::int64_t>(waiting.seed_times.size());
-    waits += waiting.waits;
+namespace {
+
+// One run of the generator, turn by turn: the blocker's place, how its turn
+// ended, the seconds counted and the position drawn last.
+struct recorded_run {
+  generated_level level;
+  std::vector<std::tuple<int, turn_outcome, int, int, int>> turns;
+  std::size_t first_draw_seed = 0;  // after those of the number, the prisoner and the orientations
+};
+
+recorded_run record_run(simulated_platform& platform, int difficulty) {
+  const scoped_generator_platform use(platform);
+  recorded_run run;
+  run.level = generate_level(difficulty, redraw_bound_seconds, [&](const placement_turn& turn) {
+    run.turns.emplace_back(turn.index, turn.outcome, turn.seconds, turn.blocker.x, turn.blocker.y);
+  });
+  run.first_draw_seed = 2 + static_cast<std::size_t>(run.level.num_block);
+  return run;
+}
+
+// The prisoner's image, then the blockers'.
+std::vector<block_image> images(const generated_level& level) {
+  std::vector<block_image> all = {encode_block(level.prisoner)};
+  for (int i = 0; i < level.num_block; ++i) {
+    all.push_back(encode_block(level.blockers[i]));
   }
-  // Spinning redraws all through every second; waiting only near its end.
-  EXPECT_GT(waits, 100);
-  EXPECT_LT(waiting_draws * 20, spinning_draws);
+  return all;
+}
+
+// The seconds of the two seedings of every draw from seeding `first` on, a draw
+// repeated at once listed once.
+std::vector<position> distinct_draws(const simulated_platform& platform, std::size_t first) {
+  std::vector<position> draws;
+  for (std::size_t k = first; k + 1 < platform.seeds.size(); k += 2) {
+    const position draw(static_cast<int>(platform.seeds[k] - start_second),
+                        static_cast<int>(platform.seeds[k + 1] - start_second));
+    if (draws.empty() || draws.back() != draw) {
+      draws.push_back(draw);
+    }
+  }
+  return draws;
+}
+
+// True if every change of second fell between the two seedings of a draw.
+bool every_change_inside_a_draw(const std::vector<position>& draws) {
+  for (std::size_t k = 1; k < draws.size(); ++k) {
+    if (draws[k].first != draws[k - 1].second) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+// A loop that redraws without pause meets, in every second, that second's own
+// candidate, and then the one whose seedings straddle the change of second if the
+// change falls between them. Here clock readings cost 1 ms, so such a loop reads
+// the clock 1000 times a second and meets every change at the same point of its
+// draws: of two starts 1 ms apart, one has every change fall inside a draw, and so
+// meets every candidate a spinning loop can. The waiting run must draw exactly
+// its candidates in the same order, with the same turns and seconds counted, and
+// make its level, however much each sleep overshoots (0 to 3 ms) and whether or
+// not now() lags the clock by 4 ms, as time() may.
+TEST(generator, waits_for_the_next_second_instead_of_redrawing_and_makes_the_same_levels) {
+  std::int64_t busy_us = 0;
+  std::int64_t elapsed_us = 0;
+  for (std::int64_t n = 0; n < 40; ++n) {
+    const std::int64_t second = start_second + 7919 * n;
+    const int difficulty = static_cast<int>(1 + 7 * n % 60);
+    const auto run_at = [&](std::int64_t start_us, bool spin) {
+      simulated_platform platform = platform_at(second, start_us, 1000);
+      platform.spin = spin;
+      platform.overshoot_us = n % 4 * 1000;
+      platform.lag_us = n % 8 < 4 ? 0 : 4000;
+      const recorded_run run = record_run(platform, difficulty);
+      return std::make_pair(platform, run);
+    };
+    std::int64_t start_us = 100'000;
+    auto [spinning, expected] = run_at(start_us, true);
+    if (!every_change_inside_a_draw(distinct_draws(spinning, expected.first_draw_seed))) {
+      start_us += 1000;
+      std::tie(spinning, expected) = run_at(start_us, true);
+    }
+    const std::vector<position> draws = distinct_draws(spinning, expected.first_draw_seed);
+    ASSERT_TRUE(every_change_inside_a_draw(draws)) << n;
+
+    const auto [waiting, run] = run_at(start_us, false);
+    EXPECT_EQ(distinct_draws(waiting, run.first_draw_seed), draws) << n;
+    EXPECT_EQ(run.turns, expected.turns) << n;
+    EXPECT_EQ(images(run.level), images(expected.level)) << n;
+    EXPECT_EQ(waiting.clock_us / second_us, spinning.clock_us / second_us) << n;
+    const std::int64_t elapsed = waiting.clock_us - (second * second_us + start_us);
+    elapsed_us += elapsed;
+    busy_us += elapsed - waiting.slept_us - waiting.waited_us;
+  }
+  // Waiting keeps the time spent reading the clock within 2 % of the whole.
+  EXPECT_LE(busy_us * 50, elapsed_us) << busy_us << " us of " << elapsed_us;
 }

@@ -50,7 +50,7 @@ std::time_t simulated_platform::now() {
     clock_us +=
         static_cast<std::int64_t>(spread_state_ % (static_cast<std::uint64_t>(tick_spread_us) + 1));
   }
-  return static_cast<std::time_t>(clock_us / 1'000'000);
+  return static_cast<std::time_t>((clock_us - lag_us) / 1'000'000);
 }
 
 void simulated_platform::sleep_ms(int milliseconds) {
@@ -58,19 +58,18 @@ void simulated_platform::sleep_ms(int milliseconds) {
     log += 'Z';
   }
   sleeps.push_back(milliseconds);
-  clock_us += std::int64_t{milliseconds} * 1000;
-  slept_us += std::int64_t{milliseconds} * 1000;
+  const std::int64_t slept = std::int64_t{milliseconds} * 1000 + overshoot_us;
+  clock_us += slept;
+  slept_us += slept;
 }
 
-void simulated_platform::sleep_until_second_ends(std::time_t second) {
-  const std::int64_t wake = (static_cast<std::int64_t>(second) + 1) * 1'000'000 - wake_margin_us;
-  const std::int64_t period = 2 * tick_us;
-  const std::int64_t skipped = wake > clock_us ? (wake - clock_us) / period * period : 0;
-  if (spin || skipped == 0) {
+void simulated_platform::sleep_until_second_after(std::time_t second) {
+  const std::int64_t later = (static_cast<std::int64_t>(second) + 1) * 1'000'000 + lag_us;
+  if (spin || clock_us >= later) {
     return;
   }
-  clock_us += skipped;
-  ++waits;
+  waited_us += later + overshoot_us - clock_us;
+  clock_us = later + overshoot_us;
 }
 
 void simulated_platform::seed(unsigned int value) {
@@ -78,6 +77,7 @@ void simulated_platform::seed(unsigned int value) {
     log += 'S';
   }
   seed_times.push_back(clock_us);
+  seeds.push_back(value);
   if (!seeded_ || value != seed_) {
     scripted_.reset();
     if (!queued_values.empty()) {
