@@ -196,6 +196,20 @@ screen_action choose_next(screen_game& game, const screen_key& key) {
   return screen_action::stay;
 }
 
+// A key while the board is not played: on the prisoner's way out, after the
+// result, or in the level list.
+screen_action press_off_board(screen_game& game, const screen_key& key) {
+  switch (game.stage) {
+    case screen_stage::escaping:
+      finish_escape(game);  // any key skips the rest of the way out
+      return screen_action::stay;
+    case screen_stage::result:
+      return choose_next(game, key);
+    default:
+      return pick_from_list(game, key);
+  }
+}
+
 void pick_letter(screen_game& game, char letter) {
   const int blockers = static_cast<int>(game.now.blockers.size());
   if (letter == 'p') {
@@ -285,15 +299,8 @@ screen_action press(screen_game& game, const screen_key& key) {
     game.columns = key.column;
     return screen_action::stay;
   }
-  if (game.stage == screen_stage::escaping) {
-    finish_escape(game);  // any key skips the rest of the way out
-    return screen_action::stay;
-  }
-  if (game.stage == screen_stage::result) {
-    return choose_next(game, key);
-  }
-  if (game.stage == screen_stage::level_list) {
-    return pick_from_list(game, key);
+  if (game.stage != screen_stage::playing) {
+    return press_off_board(game, key);
   }
   if (!game.playing.empty()) {
     set_note(game, note_kind::info,
