@@ -5,7 +5,7 @@
 set(ESCAPE_MODEL_MODULES random_lvl_function level_files level level_text level_directory printable
     result progress_store)
 # The searches: the move counter, the slide engine, the solver and the level maker.
-set(ESCAPE_SEARCH_MODULES num_moves_calculator slide_space play_solver level_maker)
+set(ESCAPE_SEARCH_MODULES num_moves_calculator slide_space play_solver fewest_moves level_maker)
 # The games: the rules of a move, the pictures, the line mode and the screen model.
 set(ESCAPE_GAME_MODULES move_rules palette level_picture play_game play_screen screen_layout
     scoring campaign daily_level)

@@ -9,6 +9,9 @@
 
 namespace {
 
+// The most searches a command line may ask to run at once.
+constexpr int most_jobs = 256;
+
 std::string quoted(std::string_view text) {
   std::string quote(1, '\'');
   quote += text;
@@ -103,9 +106,13 @@ option moves_option(std::optional<int>& moves) {
   return read;
 }
 
-option seed_option(std::optional<std::uint64_t>& seed) {
-  return bounded_number(std::string("--seed"), seed, std::uint64_t{0},
+option seed_option(std::optional<std::uint64_t>& seed, std::string name) {
+  return bounded_number(std::move(name), seed, std::uint64_t{0},
                         std::numeric_limits<std::uint64_t>::max());
+}
+
+option jobs_option(std::optional<int>& jobs) {
+  return bounded_number(std::string("--jobs"), jobs, 0, most_jobs);
 }
 
 result<> flush_output(std::ostream& out) {

@@ -57,8 +57,10 @@ option text_option(std::string name, std::optional<std::string>& value, const ch
 
 // "--moves N": the fewest moves of a level, from 0 to most_level_moves.
 option moves_option(std::optional<int>& moves);
-// "--seed S": the seed of the level maker, any 64-bit whole number.
-option seed_option(std::optional<std::uint64_t>& seed);
+// "--seed S" (or another name): a seed of the level maker, any 64-bit whole number.
+option seed_option(std::optional<std::uint64_t>& seed, std::string name = "--seed");
+// "--jobs J": how many searches run at once, 0 for one on each core.
+option jobs_option(std::optional<int>& jobs);
 
 // Flushes a program's standard output `out`; the reason, with the system's
 // word for the cause, when something written to it could not be written.

@@ -12,10 +12,16 @@ constexpr std::size_t first_capacity = 1024;
 block_shape shape_of(const BLOCK& block) {
   block_shape shape;
   shape.length = block.length;
+  for (int k = 0; k < board_size; ++k) {
+    shape.line[k] = cell_bit(cell_on_line(block, k));
+  }
   for (int along = 0; along + block.length <= board_size; ++along) {
     for (int k = 0; k < block.length; ++k) {
-      shape.at[along] |= cell_bit(cell_on_line(block, along + k));
+      shape.at[along] |= shape.line[along + k];
     }
+    shape.beside[along] =
+        (along > 0 ? shape.line[along - 1] : 0) |
+        (along + block.length < board_size ? shape.line[along + block.length] : 0);
   }
   return shape;
 }
@@ -32,16 +38,16 @@ slide_space::slide_space(const play_level& level) : count_(block_count(level)) {
   }
 }
 
-bool position_table::contains(packed_positions p) const {
+std::optional<std::uint32_t> position_table::number_of(packed_positions p) const {
   if (keys_.empty()) {
-    return false;
+    return std::nullopt;
   }
   for (std::size_t at = slot_of(p);; at = (at + 1) & mask_) {
     if (keys_[at] == p) {
-      return true;
+      return numbers_[at];
     }
     if (keys_[at] == empty_key) {
-      return false;
+      return std::nullopt;
     }
   }
 }
@@ -67,11 +73,14 @@ void position_table::grow() {
   shift_ = 64 - std::countr_zero(capacity);
   mask_ = capacity - 1;
   keys_.assign(capacity, empty_key);
-  for (const packed_positions p : positions_) {
+  numbers_.resize(capacity);
+  for (std::uint32_t number = 0; number < size(); ++number) {
+    const packed_positions p = positions_[number];
     std::size_t at = slot_of(p);
     while (keys_[at] != empty_key) {
       at = (at + 1) & mask_;
     }
     keys_[at] = p;
+    numbers_[at] = number;
   }
 }

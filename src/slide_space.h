@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "level.h"
@@ -20,7 +21,9 @@ constexpr cell_set cell_bit(cell c) {
 // The cells of a block of this shape at each place of its first cell along its line.
 struct block_shape {
   int length = 0;
-  cell_set at[board_size] = {};  // empty where the block would leave the board
+  cell_set at[board_size] = {};      // empty where the block would leave the board
+  cell_set line[board_size] = {};    // cell k of its line alone, from k = 0
+  cell_set beside[board_size] = {};  // the cells of its line next to either end
 };
 // The shape of `block`, on its own line.
 block_shape shape_of(const BLOCK& block);
@@ -28,6 +31,8 @@ block_shape shape_of(const BLOCK& block);
 // A level's blocks and the slides between packed positions of them.
 class slide_space {
  public:
+  // No blocks.
+  slide_space() = default;
   // The blocks of `level`, in their block numbers; start() is the level's own position.
   explicit slide_space(const play_level& level);
 
@@ -68,16 +73,34 @@ class slide_space {
   // Calls visit(next, move, covered cells at next) for every slide from `p`.
   template <class visitor>
   void for_each_slide(packed_positions p, visitor&& visit) const {
-    const cell_set all = covered(p);
+    for_each_slide(p, covered(p), visit);
+  }
+
+  // The same, given the cells `all` that the blocks cover at `p`.
+  template <class visitor>
+  void for_each_slide(packed_positions p, cell_set all, visitor&& visit) const {
     for (int number = 0; number < count_; ++number) {
       const block_shape& moving = shapes_[number];
       const int along = position_in(p, number);
-      const cell_set others = all & ~moving.at[along];
-      for (int to = along - 1; to >= 0 && (moving.at[to] & others) == 0; --to) {
-        visit(with_position(p, number, to), play_move{number, to - along}, others | moving.at[to]);
+      if ((moving.beside[along] & ~all) == 0) {
+        continue;
       }
-      for (int to = along + 1; moving.at[to] != 0 && (moving.at[to] & others) == 0; ++to) {
-        visit(with_position(p, number, to), play_move{number, to - along}, others | moving.at[to]);
+      const packed_positions step = packed_positions{1} << (position_bits * number);
+      packed_positions next = p;
+      cell_set cells = all;
+      // Each cell slid past is entered at one end and left at the other.
+      for (int to = along - 1; to >= 0 && (moving.line[to] & all) == 0; --to) {
+        next -= step;
+        cells = (cells | moving.line[to]) & ~moving.line[to + moving.length];
+        visit(next, play_move{number, to - along}, cells);
+      }
+      next = p;
+      cells = all;
+      for (int end = along + moving.length; end < board_size && (moving.line[end] & all) == 0;
+           ++end) {
+        next += step;
+        cells = (cells | moving.line[end]) & ~moving.line[end - moving.length];
+        visit(next, play_move{number, end + 1 - moving.length - along}, cells);
       }
     }
   }
@@ -103,13 +126,14 @@ class position_table {
       }
       if (keys_[at] == empty_key) {
         keys_[at] = p;
+        numbers_[at] = size();
         positions_.push_back(p);
         return true;
       }
     }
   }
-  // True if the table holds `p`.
-  bool contains(packed_positions p) const;
+  // The number of `p`, or nothing when the table does not hold it.
+  std::optional<std::uint32_t> number_of(packed_positions p) const;
   // Starts bringing the place of `p` in the table into the cache, ahead of an add.
   void prefetch(packed_positions p) const {
     if (!keys_.empty()) {
@@ -137,6 +161,7 @@ class position_table {
   void grow();
 
   std::vector<packed_positions> keys_;  // empty_key where no position is stored
+  std::vector<std::uint32_t> numbers_;  // the number of the position in the same slot of keys_
   std::vector<packed_positions> positions_;
   std::size_t mask_ = 0;
   int shift_ = 64;

@@ -2,15 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include "level_files.h"
 #include "level_text.h"
 #include "play_solver.h"
 #include "slide_space.h"
 
 namespace {
 
-// A bound on layouts alone, so that the results never depend on the machine's speed.
-constexpr maker_limits layouts_only(std::uint64_t layouts) {
-  return maker_limits{1e9, layouts};
+// A bound on layouts, so that the results never depend on the machine's
+// speed, and a backstop of seconds that only a broken maker reaches.
+constexpr maker_limits bounded(std::uint64_t layouts, int jobs = 0) {
+  return maker_limits{60, layouts, jobs};
 }
 
 // Checks that the level keeps the generator's rules.
@@ -38,24 +40,55 @@ void expect_generator_rules(const play_level& level) {
   }
 }
 
+// The fewest moves that free the prisoner.
+std::size_t fewest(const play_level& level) {
+  return solve_level(level).value().size();
+}
+
 }  // namespace
 
 TEST(LevelMakerTest, MadeLevelsNeedExactlyTheMovesAskedFor) {
   for (int moves = 0; moves <= 5; ++moves) {
     for (std::uint64_t seed = 0; seed < 36; ++seed) {
-      const std::optional<made_level> made = make_level(moves, seed, layouts_only(1000));
+      const std::optional<made_level> made = make_level(moves, seed, bounded(1000));
       ASSERT_TRUE(made) << moves << " moves, seed " << seed;
       EXPECT_EQ(made->moves, moves);
       EXPECT_EQ(made->seed, seed);
-      const std::optional<std::vector<play_move>> solution = solve_level(made->level);
-      ASSERT_TRUE(solution) << level_text(made->level);
-      EXPECT_EQ(static_cast<int>(solution->size()), moves) << level_text(made->level);
+      EXPECT_EQ(fewest(made->level), static_cast<std::size_t>(moves)) << level_text(made->level);
       expect_generator_rules(made->level);
     }
   }
 }
 
-TEST(LevelMakerTest, OneSeedMakesOneLevelEverywhere) {
+TEST(LevelMakerTest, LeanLevelsHoldOnlyBlockersThatMatter) {
+  for (const int moves : {0, 1, 6, 20}) {
+    for (std::uint64_t seed = 0; seed < 6; ++seed) {
+      const std::optional<made_level> lean = make_level(moves, seed, bounded(5000), {}, true);
+      ASSERT_TRUE(lean) << moves << " moves, seed " << seed;
+      const play_level& level = lean->level;
+      EXPECT_EQ(fewest(level), static_cast<std::size_t>(moves)) << level_text(level);
+      expect_generator_rules(level);
+      if (moves == 0) {
+        EXPECT_EQ(level.blockers.size(), 1u) << level_text(level);
+      }
+      for (std::size_t i = 0; i < level.blockers.size() && moves > 0; ++i) {
+        play_level without = level;
+        without.blockers.erase(without.blockers.begin() + static_cast<std::ptrdiff_t>(i));
+        EXPECT_LT(fewest(without), static_cast<std::size_t>(moves)) << level_text(level) << i;
+      }
+      // The level the seed makes, with its blockers that do not matter taken away.
+      const play_level full = make_level(moves, seed, bounded(5000)).value().level;
+      EXPECT_EQ(full.prisoner.x, level.prisoner.x);
+      for (const BLOCK& blocker : level.blockers) {
+        ASSERT_NE(block_at(full, blocker.x, blocker.y), no_block);
+        EXPECT_EQ(encode_block(block_of(full, block_at(full, blocker.x, blocker.y))),
+                  encode_block(blocker));
+      }
+    }
+  }
+}
+
+TEST(LevelMakerTest, OneSeedMakesOneLevelWithAnyNumberOfJobs) {
   const struct {
     int moves;
     std::uint64_t seed;
@@ -67,17 +100,56 @@ TEST(LevelMakerTest, OneSeedMakesOneLevelEverywhere) {
       {20, 4, "aaabc..debc..deffgPPeh.gii.h.g..jjj."},
   };
   for (const auto& pin : pinned) {
-    const std::optional<made_level> made = make_level(pin.moves, pin.seed, layouts_only(10000));
+    const std::optional<made_level> made = make_level(pin.moves, pin.seed, bounded(2000));
     ASSERT_TRUE(made) << pin.moves;
     EXPECT_EQ(level_text(made->level), pin.text) << pin.moves;
-    EXPECT_EQ(solve_level(made->level).value().size(), static_cast<std::size_t>(pin.moves));
+    EXPECT_EQ(fewest(made->level), static_cast<std::size_t>(pin.moves));
   }
-  const made_level hardest = make_hardest_level(6, layouts_only(100));
-  EXPECT_EQ(hardest.layouts, 100u);
-  EXPECT_EQ(hardest.moves, 27);
-  EXPECT_EQ(level_text(hardest.level), ".abccd.abeedfffghdiPPgh.i..j..i..jkk");
-  EXPECT_EQ(solve_level(hardest.level).value().size(), 27u);
+  // The same with any number of jobs, found within as many layouts as it
+  // took but not one fewer.
+  const made_level deep = make_level(35, 3, bounded(5000, 1)).value();
+  for (const int jobs : {2, 3}) {
+    const std::optional<made_level> again = make_level(35, 3, bounded(deep.layouts, jobs));
+    ASSERT_TRUE(again) << jobs;
+    EXPECT_EQ(level_text(again->level), level_text(deep.level)) << jobs;
+    EXPECT_EQ(again->layouts, deep.layouts);
+  }
+  EXPECT_EQ(make_level(35, 3, bounded(deep.layouts - 1, 2)), std::nullopt);
+  // The hardest level within a bound of layouts long enough for climbs to stall.
+  std::optional<made_level> hardest[2];
+  for (const int jobs : {1, 3}) {
+    hardest[jobs / 2] = make_hardest_level(6, bounded(2500, jobs));
+    ASSERT_TRUE(hardest[jobs / 2]);
+    EXPECT_EQ(hardest[jobs / 2]->layouts, 2500u);
+    EXPECT_EQ(fewest(hardest[jobs / 2]->level), static_cast<std::size_t>(hardest[jobs / 2]->moves));
+  }
+  EXPECT_EQ(hardest[0]->moves, 46);
+  EXPECT_EQ(level_text(hardest[0]->level), "aa.bccd..beedfffghd.PPghiij.ghkkjll.");
+  EXPECT_EQ(level_text(hardest[1]->level), level_text(hardest[0]->level));
   // A count no level of this board needs is not found within the bound.
-  EXPECT_EQ(make_level(90, 1, layouts_only(20)), std::nullopt);
-  EXPECT_EQ(make_level(-1, 1, layouts_only(20)), std::nullopt);
+  EXPECT_EQ(make_level(90, 1, bounded(20)), std::nullopt);
+  EXPECT_EQ(make_level(-1, 1, bounded(20)), std::nullopt);
+}
+
+TEST(LevelMakerTest, AStopFlagEndsTheSearchWithNothing) {
+  std::atomic<bool> stop{true};
+  maker_limits limits = bounded(3000, 2);
+  limits.stop = &stop;
+  EXPECT_EQ(make_level(3, 1, limits), std::nullopt);
+  EXPECT_EQ(make_hardest_level(1, limits), std::nullopt);
+  // Set while the search runs, from its progress report.
+  for (const int jobs : {1, 2}) {
+    stop = false;
+    limits.jobs = jobs;
+    int reports = 0;
+    const auto stop_now = [&](double, int) {
+      ++reports;
+      stop = true;
+    };
+    EXPECT_EQ(make_level(60, 1, limits, stop_now), std::nullopt);
+    EXPECT_EQ(reports, 1);
+    stop = false;
+    EXPECT_EQ(make_hardest_level(1, limits, stop_now), std::nullopt);
+    EXPECT_EQ(reports, 2);
+  }
 }

@@ -36,12 +36,12 @@ TEST(SlideSpaceTest, TableNumbersPositionsInTheOrderAdded) {
       ASSERT_EQ(table.size(), p + 1);
     }
     EXPECT_FALSE(table.add(7 * (count - 1)));
-    EXPECT_TRUE(table.contains(7 * 6));
+    EXPECT_EQ(table.number_of(7 * 6), 6u);
     EXPECT_EQ(table.position(6), 7u * 6);
-    EXPECT_FALSE(table.contains(5));
+    EXPECT_EQ(table.number_of(5), std::nullopt);
     EXPECT_EQ(table.size(), count);
     table.clear();
-    EXPECT_FALSE(table.contains(7 * 6));
+    EXPECT_EQ(table.number_of(7 * 6), std::nullopt);
     EXPECT_EQ(table.size(), 0u);
   }
 }

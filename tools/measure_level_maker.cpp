@@ -20,64 +20,36 @@ namespace {
 
 constexpr const char* usage =
     "usage: measure_level_maker (--moves N | --hardest) [--seconds T] [--first-seed S] "
-    "[--seeds K]\n";
+    "[--seeds K] [--jobs J]\n";
 
 constexpr const char* help_text =
     "Runs the level maker once for each of the seeds S, S+1, ... (K of them; default 1 and\n"
-    "20), each run bounded by T seconds (default 60), and prints for each seed the moves,\n"
-    "the time, the layouts measured and the positions explored, then the\n"
-    "percentiles: of the time to a level of exactly N moves (a run that found none counts\n"
-    "as T), or of the moves of the hardest level found in T seconds.\n";
+    "20), each run bounded by T seconds (default 60) and measuring on J jobs (default 0:\n"
+    "one for each core), and prints for each seed the moves, the time, the climb that found\n"
+    "the level, the layouts measured and the positions explored, then the percentiles: of\n"
+    "the time to a level of exactly N moves (a run that found none counts as T), or of the\n"
+    "moves of the hardest level found in T seconds.\n";
 
 struct options {
   std::optional<int> moves;
   bool hardest = false;
-  double seconds = 60;
-  std::uint64_t first_seed = 1;
-  int seeds = 20;
+  std::optional<double> seconds;
+  std::optional<std::uint64_t> first_seed;
+  std::optional<int> seeds;
+  std::optional<int> jobs;
 };
 
-// Reads the arguments; an error text when they are not sound.
-std::string parse(const std::vector<std::string_view>& arguments, options& o) {
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string_view name = arguments[i];
-    if (name == "--hardest") {
-      o.hardest = true;
-      continue;
-    }
-    if (i + 1 == arguments.size()) {
-      return "unknown argument or missing value: " + std::string(name);
-    }
-    const std::string_view value = arguments[++i];
-    const std::string bad = "bad value for " + std::string(name) + ": " + std::string(value);
-    if (name == "--moves") {
-      o.moves = read_number<int>(value);
-      if (!o.moves || *o.moves < 0) {
-        return bad;
-      }
-    } else if (name == "--seconds") {
-      const std::optional<double> seconds = read_number<double>(value);
-      if (!seconds || !(*seconds > 0) || *seconds > 86400) {
-        return bad;
-      }
-      o.seconds = *seconds;
-    } else if (name == "--first-seed") {
-      const std::optional<std::uint64_t> seed = read_number<std::uint64_t>(value);
-      if (!seed) {
-        return bad;
-      }
-      o.first_seed = *seed;
-    } else if (name == "--seeds") {
-      const std::optional<int> seeds = read_number<int>(value);
-      if (!seeds || *seeds < 1) {
-        return bad;
-      }
-      o.seeds = *seeds;
-    } else {
-      return "unknown argument: " + std::string(name);
-    }
+// Reads the arguments into `o`; help when they ask for it, or why they are not sound.
+result<command_words> parse(const std::vector<std::string>& arguments, options& o) {
+  result<command_words> words = read_command_line(
+      arguments,
+      {moves_option(o.moves), flag_option("--hardest", o.hardest),
+       seconds_option("--seconds", o.seconds, 86400), seed_option(o.first_seed, "--first-seed"),
+       whole_number_option("--seeds", o.seeds, 1, 100000), jobs_option(o.jobs)});
+  if (words && !words->help && o.hardest == o.moves.has_value()) {
+    return failure{"give one of --moves N and --hardest"};
   }
-  return o.hardest == o.moves.has_value() ? "give one of --moves N and --hardest" : "";
+  return words;
 }
 
 // The value below which `fraction` of the values lie (nearest rank).
@@ -90,40 +62,43 @@ double percentile(std::vector<double> values, double fraction) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-  if (arguments.size() == 1 && arguments[0] == "--help") {
+  options o;
+  const result<command_words> words = parse(std::vector<std::string>(argv + 1, argv + argc), o);
+  if (!words) {
+    std::cerr << "measure_level_maker: " << words.reason() << '\n' << usage;
+    return 2;
+  }
+  if (words->help) {
     std::cout << usage << help_text;
     return 0;
   }
-  options o;
-  if (const std::string fault = parse(arguments, o); !fault.empty()) {
-    std::cerr << "measure_level_maker: " << fault << '\n' << usage;
-    return 2;
-  }
+  const double seconds = o.seconds.value_or(60);
+  const std::uint64_t first_seed = o.first_seed.value_or(1);
+  const int seeds = o.seeds.value_or(20);
   std::vector<double> figures;  // seconds to the level, or the hardest level's moves
   int found = 0;
   std::uint64_t positions = 0;
   double searched = 0;
   std::cout << std::fixed << std::setprecision(3);
-  for (int i = 0; i < o.seeds; ++i) {
-    const std::uint64_t seed = o.first_seed + static_cast<std::uint64_t>(i);
-    const maker_limits limits{o.seconds, 0};
+  for (int i = 0; i < seeds; ++i) {
+    const std::uint64_t seed = first_seed + static_cast<std::uint64_t>(i);
+    const maker_limits limits{seconds, 0, o.jobs.value_or(0)};
     const std::optional<made_level> made =
         o.hardest ? make_hardest_level(seed, limits) : make_level(*o.moves, seed, limits);
     if (!made) {
-      figures.push_back(o.seconds);
-      std::cout << "seed " << seed << ": none in " << o.seconds << " s" << std::endl;
+      figures.push_back(seconds);
+      std::cout << "seed " << seed << ": none in " << seconds << " s" << std::endl;
       continue;
     }
     ++found;
     figures.push_back(o.hardest ? made->moves : made->seconds);
     positions += made->positions;
     searched += made->seconds;
-    std::cout << "seed " << seed << ": " << made->moves << " moves in " << made->seconds << " s, "
-              << made->layouts << " layouts, " << made->positions << " positions  "
-              << level_text(made->level) << std::endl;
+    std::cout << "seed " << seed << ": " << made->moves << " moves in " << made->seconds
+              << " s, climb " << made->climb << ", " << made->layouts << " layouts, "
+              << made->positions << " positions  " << level_text(made->level) << std::endl;
   }
-  std::cout << "found " << found << " of " << o.seeds << "; " << std::setprecision(0)
+  std::cout << "found " << found << " of " << seeds << "; " << std::setprecision(0)
             << (searched > 0 ? static_cast<double>(positions) / searched : 0)
             << " positions a second while finding them\n"
             << std::setprecision(3) << (o.hardest ? "moves" : "seconds") << ": min "
