@@ -65,7 +65,8 @@ std::uint64_t daily_seed(std::chrono::year_month_day date) {
 
 std::optional<offered_level> daily_level(std::chrono::year_month_day date) {
   const int moves = daily_moves(date);
-  const std::optional<made_level> made = make_level(moves, daily_seed(date), maker_limits{});
+  const std::optional<made_level> made =
+      make_level(moves, daily_seed(date), maker_limits{}, {}, true);
   if (!made) {
     return std::nullopt;
   }

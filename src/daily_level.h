@@ -26,6 +26,7 @@ int daily_moves(std::chrono::year_month_day date);
 // The level maker's seed of the day's level: the date's digits as one number, YYYYMMDD.
 std::uint64_t daily_seed(std::chrono::year_month_day date);
 
-// The level of the day, with the line that names it; nothing when the maker
-// found none within its limits.
+// The level of the day: the maker's lean level (every blocker matters) of the
+// day's moves from the day's seed, with the line that names it; nothing when
+// the maker found none within its limits.
 std::optional<offered_level> daily_level(std::chrono::year_month_day date);

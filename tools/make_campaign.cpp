@@ -1,8 +1,8 @@
 // Makes the campaign's data file (src/campaign_levels.inc) again from the
-// move counts and seeds pinned below, the same on every machine: each level is
-// the level maker's level of its moves from its seed, with every blocker that
-// does not matter taken away (one matters when taking it away lowers the
-// fewest moves).
+// move counts and seeds pinned below, the same on every machine with any
+// number of jobs: each level is the level maker's lean level of its moves from
+// its seed, where every blocker matters (taking it away lowers the fewest
+// moves).
 
 #include <cstdint>
 #include <cstdio>
@@ -17,18 +17,19 @@
 #include "command_line.h"
 #include "level_maker.h"
 #include "level_text.h"
-#include "play_solver.h"
 
 namespace {
 
-constexpr const char* usage = "usage: make_campaign [--out FILE]\n";
+constexpr const char* usage = "usage: make_campaign [--out FILE] [--jobs J]\n";
 
 constexpr const char* help_text =
     "Makes the campaign's levels from their pinned move counts and seeds and writes\n"
     "them as the data file that escape_play is built with, to FILE (written whole or\n"
-    "not at all) or to standard output. Each level is the level maker's level of its\n"
-    "moves from its seed, with every blocker that does not matter taken away.\n"
-    "  --out FILE  where to write, e.g. src/campaign_levels.inc\n";
+    "not at all) or to standard output. Each level is the level maker's lean level\n"
+    "of its moves from its seed: every blocker matters. The same on any machine\n"
+    "with any number of jobs.\n"
+    "  --out FILE  where to write, e.g. src/campaign_levels.inc\n"
+    "  --jobs J    searches run at once (default 0: one on each core)\n";
 
 // One planned level: its fewest moves and the maker's seed.
 struct planned_level {
@@ -47,32 +48,9 @@ constexpr planned_level plan[] = {
     {38, 46}, {39, 47}, {40, 48}, {41, 49}, {42, 50}, {43, 51}, {44, 52}, {45, 53}, {46, 54},
     {46, 55}, {47, 56}, {48, 57}, {48, 58}, {49, 59}, {50, 60}};
 
-int fewest_moves(const play_level& level) {
-  const auto solution = solve_level(level);
-  return solution ? static_cast<int>(solution->size()) : -1;
-}
-
-// The level with every blocker that does not matter taken away: the first
-// one, in the level's order, whose absence keeps the fewest moves, again and
-// again until each one left matters.
-play_level lean(play_level level, int moves) {
-  for (bool taken = true; taken;) {
-    taken = false;
-    for (std::size_t i = 0; i < level.blockers.size() && level.blockers.size() > 1; ++i) {
-      play_level fewer = level;
-      fewer.blockers.erase(fewer.blockers.begin() + static_cast<std::ptrdiff_t>(i));
-      if (fewest_moves(fewer) == moves) {
-        level = std::move(fewer);
-        taken = true;
-        break;
-      }
-    }
-  }
-  return level;
-}
-
-// The data file's text, or nothing after saying on standard error why not.
-std::optional<std::string> make_data() {
+// The data file's text, made with `jobs` searches at once, or nothing after
+// saying on standard error why not.
+std::optional<std::string> make_data(int jobs) {
   std::string data =
       "// The campaign's levels: tier, fewest moves, the level maker's seed, text form.\n"
       "// Made by tools/make_campaign.cpp; do not edit. To make it again:\n"
@@ -83,13 +61,14 @@ std::optional<std::string> make_data() {
     const int number = static_cast<int>(i) + 1;
     const auto [moves, seed] = plan[i];
     // No time bound that could end a search early, so the seed alone decides the level.
-    const std::optional<made_level> level = make_level(moves, seed, maker_limits{86400, 0});
+    const std::optional<made_level> level =
+        make_level(moves, seed, maker_limits{86400, 0, jobs, nullptr}, {}, true);
     const campaign_tier* tier = tier_for(moves);
     if (!level || tier == nullptr) {
       std::cerr << "make_campaign: no level " << number << " of " << moves << " moves\n";
       return std::nullopt;
     }
-    const std::string text = level_text(lean(level->level, moves));
+    const std::string text = level_text(level->level);
     if (const auto [other, fresh] = made.emplace(text, number); !fresh) {
       std::cerr << "make_campaign: levels " << other->second << " and " << number
                 << " are the same board; give level " << number << " another seed\n";
@@ -121,8 +100,10 @@ bool write_whole(const std::string& file, const std::string& text) {
 
 int main(int argc, char** argv) {
   std::optional<std::string> out;
-  const result<command_words> words = read_command_line(
-      std::vector<std::string>(argv + 1, argv + argc), {text_option("--out", out, "a file name")});
+  std::optional<int> jobs;
+  const result<command_words> words =
+      read_command_line(std::vector<std::string>(argv + 1, argv + argc),
+                        {text_option("--out", out, "a file name"), jobs_option(jobs)});
   if (!words) {
     std::cerr << "make_campaign: " << words.reason() << '\n' << usage;
     return 2;
@@ -131,7 +112,7 @@ int main(int argc, char** argv) {
     std::cout << usage << help_text;
     return flush_output(std::cout) ? 0 : 1;
   }
-  const std::optional<std::string> data = make_data();
+  const std::optional<std::string> data = make_data(jobs.value_or(0));
   if (!data) {
     return 1;
   }
