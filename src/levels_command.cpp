@@ -16,17 +16,21 @@
 namespace {
 
 constexpr const char* usage =
-    "usage: escape_levels --moves N [--count K] [--seed S] [--seconds T] [--out DIR]\n"
-    "       escape_levels --hardest [--seconds T] [--seed S] [--out DIR]\n";
+    "usage: escape_levels --moves N [--lean] [--count K] [--seed S] [--seconds T] [--jobs J]\n"
+    "                     [--out DIR]\n"
+    "       escape_levels --hardest [--seconds T] [--seed S] [--jobs J] [--out DIR]\n";
 
 constexpr const char* help_text =
     "Makes levels of the escape puzzle and prints each as a board, its text form,\n"
     "its fewest-move count, its seed and the time it took.\n"
     "  --moves N     levels whose fewest solution takes exactly N moves (0 to 50)\n"
+    "  --lean        levels where every blocker matters: taking any away lowers the count\n"
     "  --count K     make K such levels (default 1); level i uses seed S + i\n"
     "  --hardest     the level needing the most moves found within the time\n"
     "  --seed S      the seed (default: a random one); the same seed gives the same level\n"
     "  --seconds T   search for at most T seconds a level (default 60, --hardest 10)\n"
+    "  --jobs J      searches run at once (default 0: one on each core); the levels are\n"
+    "                the same whatever J\n"
     "  --out DIR     also write level i as the six level files into DIR/i (from 1)\n"
     "Exit status: 0 done, 1 no level found in time or a file not written, 2 bad arguments.\n";
 
@@ -41,6 +45,8 @@ struct levels_request {
   std::optional<std::uint64_t> seed;
   std::optional<double> seconds;
   std::optional<std::string> out;
+  std::optional<int> jobs;
+  bool lean = false;
   bool help = false;
 };
 
@@ -50,8 +56,8 @@ result<> read_request(const std::vector<std::string>& arguments, levels_request&
       arguments,
       {moves_option(request.moves), whole_number_option("--count", request.count, 1, most_levels),
        seed_option(request.seed), seconds_option("--seconds", request.seconds, most_seconds),
-       text_option("--out", request.out, "a directory"),
-       flag_option("--hardest", request.hardest)});
+       text_option("--out", request.out, "a directory"), flag_option("--hardest", request.hardest),
+       jobs_option(request.jobs), flag_option("--lean", request.lean)});
   if (!words) {
     return failure{words.reason()};
   }
@@ -63,8 +69,8 @@ result<> read_request(const std::vector<std::string>& arguments, levels_request&
     return failure{request.hardest ? "--moves and --hardest exclude each other"
                                    : "say what to make: --moves N or --hardest"};
   }
-  if (request.hardest && request.count) {
-    return failure{"--count goes with --moves only"};
+  if (request.hardest && (request.count || request.lean)) {
+    return failure{std::string(request.count ? "--count" : "--lean") + " goes with --moves only"};
   }
   return {};
 }
@@ -125,18 +131,21 @@ void print_level(const made_level& made, std::ostream& out, bool colour) {
 int make_levels(const levels_request& request, std::ostream& out, std::ostream& err,
                 const levels_terminal& terminal) {
   const std::uint64_t seed = request.seed ? *request.seed : std::random_device{}();
-  const maker_limits limits{request.seconds.value_or(request.hardest ? 10.0 : 60.0), 0};
+  const maker_limits limits{request.seconds.value_or(request.hardest ? 10.0 : 60.0), 0,
+                            request.jobs.value_or(0)};
   const int count = request.count.value_or(1);
   for (int i = 0; i < count; ++i) {
     const std::uint64_t level_seed = seed + static_cast<std::uint64_t>(i);
     progress_line progress(err, terminal);
     const std::optional<made_level> made =
-        request.hardest ? make_hardest_level(level_seed, limits, progress.reporter())
-                        : make_level(*request.moves, level_seed, limits, progress.reporter());
+        request.hardest
+            ? make_hardest_level(level_seed, limits, progress.reporter())
+            : make_level(*request.moves, level_seed, limits, progress.reporter(), request.lean);
     progress.clear();
     if (!made) {
-      err << "escape_levels: no level of " << *request.moves << " moves found in " << limits.seconds
-          << " s (seed " << level_seed << ")\n";
+      err << "escape_levels: no level"
+          << (request.hardest ? std::string() : " of " + std::to_string(*request.moves) + " moves")
+          << " found in " << limits.seconds << " s (seed " << level_seed << ")\n";
       return 1;
     }
     out << (i > 0 ? "\n" : "");

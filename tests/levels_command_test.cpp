@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "level_files.h"
+#include "level_maker.h"
 #include "level_text.h"
 #include "test_support.h"
 
@@ -52,6 +53,8 @@ TEST(LevelsCommandTest, HelpAndBadArguments) {
       {{"--moves", "3", "--seconds", "0"}, "--seconds takes a number of seconds above 0"},
       {{"--hardest", "--out", ""}, "--out takes a directory"},
       {{"--hardest", "--count", "2"}, "--count goes with --moves only"},
+      {{"--hardest", "--lean"}, "--lean goes with --moves only"},
+      {{"--hardest", "--jobs", "257"}, "--jobs takes a whole number from 0 to 256"},
       {{"--moves", "3", "--level"}, "unknown argument '--level'"},
   };
   for (const auto& [arguments, expected] : cases) {
@@ -82,9 +85,12 @@ TEST(LevelsCommandTest, LevelsOfExactMovesWithTheirSeedsAndFiles) {
   EXPECT_EQ(made.out.substr(made.out.find("\n\n"), 6), "\n\n+---");
   EXPECT_FALSE(made.out.ends_with("\n\n"));
 
-  // The second level's seed makes it again.
-  const run_result again = run({"--moves", "4", "--seed", "8"});
+  // The second level's seed makes it again, on any number of jobs; --lean asks for a lean one.
+  const run_result again = run({"--moves", "4", "--seed", "8", "--jobs", "1"});
   EXPECT_EQ(text_forms(again.out), std::vector<std::string>{forms[1]});
+  const run_result lean = run({"--moves", "4", "--seed", "8", "--lean"});
+  EXPECT_EQ(text_forms(lean.out),
+            std::vector<std::string>{level_text(make_level(4, 8, {}, {}, true)->level)});
 
   for (std::size_t i = 0; i < forms.size(); ++i) {
     BLOCK blockers[max_blockers];
