@@ -3,12 +3,13 @@
 
 # The puzzle model and its files: blocks, the board, the level, its files and text form.
 set(ESCAPE_MODEL_MODULES random_lvl_function level_files level level_text level_directory printable
-    result)
+    result progress_store)
 # The searches: the move counter, the slide engine, the solver and the level maker.
 set(ESCAPE_SEARCH_MODULES num_moves_calculator slide_space play_solver fewest_moves level_maker)
-# The games: the rules of a move, the pictures, the line mode, the screen model and its worker.
-set(ESCAPE_GAME_MODULES move_rules palette level_picture play_game play_screen screen_layout
-    level_worker)
+# The games: the rules of a move, scoring, the pictures, the line mode, the screen model and its
+# worker, the campaign and the level of the day.
+set(ESCAPE_GAME_MODULES move_rules scoring palette level_picture play_game play_screen
+    screen_layout level_worker campaign daily_level)
 # The programs: command lines, the terminal, and what each program does.
 set(ESCAPE_PROGRAM_MODULES command_line terminal play_command levels_command play_terminal main
     play_main levels_main)

@@ -56,6 +56,20 @@ option whole_number_option(std::string name, std::optional<int>& value, int leas
   return bounded_number(std::move(name), value, least, most);
 }
 
+option optional_number_option(std::string name, bool& given, std::optional<int>& value, int least,
+                              int most) {
+  option read = bounded_number(std::move(name), value, least, most);
+  read.take = [&given, check = std::move(read.take)](std::string_view text) -> result<> {
+    given = true;
+    return text.empty() ? result<>() : check(text);
+  };
+  read.is_value = [](std::string_view word) {
+    const std::string_view digits = word.starts_with('-') ? word.substr(1) : word;
+    return !digits.empty() && digits[0] >= '0' && digits[0] <= '9';
+  };
+  return read;
+}
+
 option seconds_option(std::string name, std::optional<double>& value, double most) {
   const std::string what = name + " takes a number of seconds above 0 and up to " +
                            std::to_string(static_cast<long long>(most)) + ", not ";
@@ -136,6 +150,14 @@ result<command_words> read_command_line(const std::vector<std::string>& argument
     given.push_back(named->name);
     if (!named->takes_value) {
       static_cast<void>(named->take({}));
+      continue;
+    }
+    if (named->is_value) {
+      const bool valued = i + 1 < arguments.size() && named->is_value(arguments[i + 1]);
+      if (const result<> taken = named->take(valued ? std::string_view(arguments[++i]) : "");
+          !taken) {
+        return failure{taken.reason()};
+      }
       continue;
     }
     if (i + 1 == arguments.size()) {

@@ -33,6 +33,10 @@ struct option {
   bool takes_value = false;  // false for a flag such as "--lines"
   // Stores the value (empty for a flag), or says why it is not one the option takes.
   std::function<result<>(std::string_view value)> take;
+  // Set for an option whose value may be left out: true for a word meant as
+  // its value. When the next word is none, the option is given alone and
+  // `take` gets an empty value.
+  std::function<bool(std::string_view word)> is_value = {};
 };
 
 // A flag: `set` becomes true when it is given.
@@ -41,6 +45,11 @@ option flag_option(std::string name, bool& set);
 option whole_number_option(std::string name, std::optional<long long>& value, long long least,
                            long long most);
 option whole_number_option(std::string name, std::optional<int>& value, int least, int most);
+// A whole number from `least` to `most` that may be left out: `given` becomes
+// true when the option is given, `value` holds the number when one follows it.
+// A word that looks like a number is taken as its value.
+option optional_number_option(std::string name, bool& given, std::optional<int>& value, int least,
+                              int most);
 // A number of seconds above 0 and at most `most`.
 option seconds_option(std::string name, std::optional<double>& value, double most);
 // A text that must not be empty; `what` names it in the message, e.g. "a directory".

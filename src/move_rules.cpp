@@ -33,6 +33,23 @@ void apply_move(play_level& level, play_move move) {
   block_of(level, move.block).moveblock(move.distance);
 }
 
+void add_slide(std::vector<play_move>& moves, play_move slide) {
+  if (moves.empty() || moves.back().block != slide.block) {
+    moves.push_back(slide);
+  } else if ((moves.back().distance += slide.distance) == 0) {
+    moves.pop_back();
+  }
+}
+
+bool take_back(play_level& level, std::vector<play_move>& moves) {
+  if (moves.empty()) {
+    return false;
+  }
+  apply_move(level, play_move{moves.back().block, -moves.back().distance});
+  moves.pop_back();
+  return true;
+}
+
 std::string line_fault(const BLOCK& block, char letter, std::string_view direction) {
   return std::string(1, letter) + " cannot move " + std::string(direction) + ": it lies " +
          (block.horizontal ? "across and moves only left or right."
@@ -48,15 +65,6 @@ const char* direction_of(const BLOCK& block, int distance) {
 
 std::string counted(std::size_t count, const char* thing) {
   return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
-}
-
-std::string escape_text(std::size_t moves, std::optional<std::size_t> fewest) {
-  std::string text = "The prisoner is free! Moves used: " + std::to_string(moves) +
-                     ", fewest possible: " + std::to_string(fewest.value_or(0)) + ".";
-  if (fewest && moves == *fewest) {
-    text += " A perfect escape.";
-  }
-  return text;
 }
 
 std::string goodbye_text(std::size_t moves) {

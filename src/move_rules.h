@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "level.h"
 #include "result.h"
@@ -22,6 +22,15 @@ result<play_level> after_move(const play_level& level, play_move move);
 // Makes a move known to be allowed, such as one taken back or one of a solution.
 void apply_move(play_level& level, play_move move);
 
+// Adds a slide to the moves of a game, which are counted by what the board
+// did: a slide of the block that made the last move lengthens that move
+// whatever happened in between, and a move that brings its block back to where
+// it started is no move, as if it had not been made.
+void add_slide(std::vector<play_move>& moves, play_move slide);
+
+// Takes back the last of the moves on `level`, whole; false when there is none.
+bool take_back(play_level& level, std::vector<play_move>& moves);
+
 // Why `block`, named by `letter`, cannot move `direction` (left, right, up or
 // down) off its own line, e.g. "a cannot move left: it lies upright and moves
 // only up or down."
@@ -36,10 +45,6 @@ std::string counted(std::size_t count, const char* thing);
 // Said when no moves free the prisoner from a position.
 inline constexpr const char* unsolvable_text =
     "No moves free the prisoner: this level cannot be solved.";
-
-// The end of a game won in `moves` moves, compared with the fewest (none when
-// unsolvable), e.g. "The prisoner is free! Moves used: 3, fewest possible: 3. A perfect escape."
-std::string escape_text(std::size_t moves, std::optional<std::size_t> fewest);
 
 // The end of a game left before the prisoner is free, e.g.
 // "Left the game after 2 moves. The prisoner is still in."

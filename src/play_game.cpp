@@ -14,6 +14,7 @@
 #include "move_rules.h"
 #include "play_solver.h"
 #include "printable.h"
+#include "scoring.h"
 
 namespace {
 
@@ -61,6 +62,8 @@ struct game {
   play_level now;
   std::vector<play_move> made;                // moves from the start to now
   std::optional<std::size_t> fewest_overall;  // fewest moves from the start; none if unsolvable
+  progress_store* progress = nullptr;         // where escapes are kept; none: they are not
+  help_taken help;                            // hints and solutions asked for in this game
 };
 
 void show(const game& g) {
@@ -160,12 +163,20 @@ std::optional<play_move> parse_move(const play_level& level, std::string_view li
   return play_move{number, *distance};
 }
 
-// Says that the prisoner is free, when it is; true then.
+// Says that the prisoner is free, when it is, with the result, and keeps the
+// escape; true then.
 bool announce_escape(const game& g) {
   if (!is_prisoner_free(g.now)) {
     return false;
   }
-  g.out << escape_text(g.made.size(), g.fewest_overall) << '\n';
+  const std::size_t fewest = g.fewest_overall.value_or(g.made.size());
+  const level_best escape = scored_escape(g.made.size(), fewest, g.help);
+  progress_store unkept;
+  const kept_result kept =
+      keep_result(g.progress ? *g.progress : unkept, progress_key(g.start), escape);
+  for (const std::string& line : result_lines(escape, fewest, kept)) {
+    g.out << line << '\n';
+  }
   return true;
 }
 
@@ -173,12 +184,14 @@ void say_goodbye(const game& g) {
   g.out << goodbye_text(g.made.size()) << std::endl;
 }
 
-void give_hint(const game& g, bool whole) {
+// A hint (the next move of a fewest solution) or a whole solution, counted as help.
+void give_hint(game& g, bool whole) {
   const std::optional<std::vector<play_move>> solution = solve_level(g.now);
   if (!solution) {
     g.out << unsolvable_text << '\n';
     return;
   }
+  ++(whole ? g.help.solutions : g.help.tips);
   if (!whole) {
     g.out << "Hint: " << move_text(solution->front()) << " (fewest from here: " << solution->size()
           << ").\n";
@@ -220,6 +233,7 @@ command_read read_command(std::istream& in, std::string& line) {
 void begin(game& g, const offered_level& offered) {
   g.start = g.now = offered.level;
   g.made.clear();
+  g.help = {};
   g.fewest_overall.reset();
   if (const auto solution = solve_level(g.start)) {
     g.fewest_overall = solution->size();
@@ -288,11 +302,9 @@ bool obey(game& g, std::string_view line) {
   } else if (word == "hint" || word == "solve") {
     give_hint(g, word == "solve");
   } else if (word == "undo") {
-    if (g.made.empty()) {
+    if (!take_back(g.now, g.made)) {
       g.out << "There is no move to undo.\n";
     } else {
-      apply_move(g.now, play_move{g.made.back().block, -g.made.back().distance});
-      g.made.pop_back();
       show(g);
     }
   } else if (word == "restart") {
@@ -317,7 +329,7 @@ bool obey(game& g, std::string_view line) {
       return false;
     }
     g.now = *moved;
-    g.made.push_back(*move);
+    add_slide(g.made, *move);
     show(g);
     return announce_escape(g);
   } else {
@@ -330,7 +342,7 @@ bool obey(game& g, std::string_view line) {
 
 int play_lines(const offered_level& offered, std::istream& in, std::ostream& out,
                const line_options& options) {
-  game g{out, options.colour, options.new_level, {}, {}, {}, std::nullopt};
+  game g{out, options.colour, options.new_level, {}, {}, {}, std::nullopt, options.progress, {}};
   begin(g, offered);
   out << "Free the prisoner P: clear its row to the exit. Type help for the commands.\n";
   show(g);

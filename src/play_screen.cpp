@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "campaign.h"
 #include "fewest_moves.h"
 #include "move_rules.h"
 
@@ -25,16 +26,39 @@ std::string move_words(const play_level& level, play_move move) {
          std::to_string(std::abs(move.distance));
 }
 
-// Counts the fewest moves from here again after the board changed, and says
-// so once the prisoner is free.
+// Counts the fewest moves from here again after the board changed; once the
+// prisoner is free, it starts on its way out.
 void after_change(screen_game& game) {
   const std::optional<int> fewest = game.fewest_map->fewest(game.now);
   game.fewest_from_here = fewest ? std::optional<std::size_t>(*fewest) : std::nullopt;
   if (is_prisoner_free(game.now)) {
     game.playing.clear();
-    set_note(game, note_kind::won,
-             escape_text(game.made.size(), game.fewest_from_start) + " Press any key to leave.");
+    game.stage = screen_stage::escaping;
+    game.escaped_cells = 0;
+    set_note(game, note_kind::won, "The prisoner is free!");
   }
+}
+
+// The prisoner is out: keeps the escape, then shows its result and what can come next.
+void finish_escape(screen_game& game) {
+  const std::size_t fewest = game.fewest_from_start.value_or(game.made.size());
+  const level_best escape = scored_escape(game.made.size(), fewest, game.help);
+  progress_store unkept;
+  progress_store& kept_in = game.progress ? *game.progress : unkept;
+  const std::string key = progress_key(game.start);
+  game.result = result_lines(escape, fewest, keep_result(kept_in, key, escape));
+  const int number = campaign_number_of(key);
+  game.next_number =
+      number > 0 && number < campaign_size() ? number + 1 : first_unsolved(kept_in.known);
+  game.stage = screen_stage::result;
+  set_note(game, note_kind::info, "");
+}
+
+// Plays `offered` from its start in place of the game, keeping the way levels
+// are made and escapes kept.
+void begin_level(screen_game& game, const offered_level& offered) {
+  game = start_screen(offered.level, game.rows, game.columns, std::move(game.new_level),
+                      offered.about, offered.seed, game.progress);
 }
 
 const char* arrow_word(key_code arrow) {
@@ -50,9 +74,8 @@ const char* arrow_word(key_code arrow) {
   }
 }
 
-// Slides the picked block one cell; a press that goes on with the slide just
-// made lengthens that move instead of making another.
-void slide(screen_game& game, key_code arrow, bool was_sliding) {
+// Slides the picked block one cell; the moves count what the board did.
+void slide(screen_game& game, key_code arrow) {
   const bool across = arrow == key_code::left || arrow == key_code::right;
   const int step = arrow == key_code::left || arrow == key_code::up ? -1 : 1;
   const BLOCK& block = block_of(game.now, game.picked);
@@ -68,12 +91,7 @@ void slide(screen_game& game, key_code arrow, bool was_sliding) {
     return;
   }
   game.now = *moved;
-  if (was_sliding && (game.made.back().distance < 0) == (step < 0)) {
-    game.made.back().distance += step;
-  } else {
-    game.made.push_back(move);
-  }
-  game.sliding = true;
+  add_slide(game.made, move);
   after_change(game);
 }
 
@@ -83,8 +101,7 @@ void undo(screen_game& game) {
     return;
   }
   const play_move last = game.made.back();
-  game.made.pop_back();
-  apply_move(game.now, play_move{last.block, -last.distance});
+  take_back(game.now, game.made);
   game.picked = last.block;
   set_note(game, note_kind::info, "Took back " + move_words(game.now, last) + ".");
   after_change(game);
@@ -131,11 +148,13 @@ void use_solution(screen_game& game, bool play) {
   if (!solution) {
     set_note(game, note_kind::fault, unsolvable_text);
   } else if (play) {
+    ++game.help.solutions;
     game.playing = *solution;
     set_note(game, note_kind::info,
              "Playing a fewest solution of " + counted(solution->size(), "move") +
                  ". Any key stops it.");
   } else {
+    ++game.help.tips;
     game.tip = solution->front();
     game.picked = game.tip->block;
     set_note(game, note_kind::info,
@@ -148,6 +167,67 @@ void use_solution(screen_game& game, bool play) {
 void next_level(screen_game& game) {
   const std::size_t moves = game.fewest_from_start.value_or(default_new_level_moves);
   game.making = level_wait{static_cast<int>(moves), 0};
+}
+
+// Shows or hides the fewest moves from here; showing them counts as help.
+void toggle_fewest(screen_game& game) {
+  game.showing_fewest = !game.showing_fewest;
+  if (game.showing_fewest) {
+    ++game.help.peeks;
+    set_note(game, note_kind::info, "The fewest moves from here are shown: that counts as help.");
+  }
+}
+
+void open_list(screen_game& game) {
+  game.left_for_list = game.stage;
+  game.stage = screen_stage::level_list;
+  const int number = campaign_number_of(progress_key(game.start));
+  game.listed =
+      number > 0 ? number : first_unsolved(game.progress ? game.progress->known : progress{});
+}
+
+// A key in the level list: arrows pick, Enter plays, Escape or q goes back.
+screen_action pick_from_list(screen_game& game, const screen_key& key) {
+  const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(key.character)));
+  if (key.code == key_code::up || key.code == key_code::down) {
+    game.listed = std::clamp(game.listed + (key.code == key_code::up ? -1 : 1), 1, campaign_size());
+  } else if (key.code == key_code::enter) {
+    begin_level(game, campaign_level(game.listed));
+  } else if (key.code == key_code::escape ||
+             (key.code == key_code::character && (letter == 'q' || letter == 'l'))) {
+    game.stage = game.left_for_list;
+  }
+  return screen_action::stay;
+}
+
+// A key after the result: Enter plays the next level, r this one again, l
+// opens the level list, q or Escape quits.
+screen_action choose_next(screen_game& game, const screen_key& key) {
+  const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(key.character)));
+  if (key.code == key_code::enter) {
+    begin_level(game, campaign_level(game.next_number));
+  } else if (key.code == key_code::escape || (key.code == key_code::character && letter == 'q')) {
+    return screen_action::leave;
+  } else if (key.code == key_code::character && letter == 'r') {
+    begin_level(game, offered_level{game.start, game.about});
+  } else if (key.code == key_code::character && letter == 'l') {
+    open_list(game);
+  }
+  return screen_action::stay;
+}
+
+// A key while the board is not played: on the prisoner's way out, after the
+// result, or in the level list.
+screen_action press_off_board(screen_game& game, const screen_key& key) {
+  switch (game.stage) {
+    case screen_stage::escaping:
+      finish_escape(game);  // any key skips the rest of the way out
+      return screen_action::stay;
+    case screen_stage::result:
+      return choose_next(game, key);
+    default:
+      return pick_from_list(game, key);
+  }
 }
 
 void pick_letter(screen_game& game, char letter) {
@@ -177,6 +257,15 @@ void pick_on(screen_game& game, int x, int y) {
 
 screen_action obey(screen_game& game, char typed, char confirmed) {
   const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(typed)));
+  // l opens the level list on boards without a block l; L on every board.
+  if (typed == 'L' || (typed == 'l' && static_cast<int>(game.now.blockers.size()) <= 'l' - 'a')) {
+    open_list(game);
+    return screen_action::stay;
+  }
+  if (typed == '#') {
+    toggle_fewest(game);
+    return screen_action::stay;
+  }
   switch (letter) {
     case 'q':
       return screen_action::leave;
@@ -214,7 +303,8 @@ screen_action obey(screen_game& game, char typed, char confirmed) {
 }  // namespace
 
 screen_game start_screen(const play_level& level, int rows, int columns, level_source new_level,
-                         const std::string& about, std::optional<std::uint64_t> seed) {
+                         const std::string& about, std::optional<std::uint64_t> seed,
+                         progress_store* progress) {
   screen_game game;
   game.start = game.now = level;
   game.rows = rows;
@@ -222,8 +312,13 @@ screen_game start_screen(const play_level& level, int rows, int columns, level_s
   game.new_level = std::move(new_level);
   game.seed = seed;
   game.fewest_map = std::make_shared<const fewest_moves_map>(level);
+  game.progress = progress;
+  game.about = about;
+  // A campaign level's line is short: there is room to say where the keys are.
+  const bool in_campaign = campaign_number_of(progress_key(level)) > 0;
   set_note(game, note_kind::info,
            about.empty() ? "Free the prisoner P: clear its row to the exit. Press ? for the keys."
+           : in_campaign ? about + " Press ? for the keys."
                          : about);
   after_change(game);
   if (seed) {
@@ -232,9 +327,6 @@ screen_game start_screen(const play_level& level, int rows, int columns, level_s
                  ": press y for the command that plays it again.");
   }
   game.fewest_from_start = game.fewest_from_here;
-  if (is_prisoner_free(game.now)) {
-    after_change(game);  // the note compares with the fewest from the start, known now
-  }
   return game;
 }
 
@@ -255,8 +347,8 @@ screen_action press(screen_game& game, const screen_key& key) {
     set_note(game, note_kind::info, "Stopped making a new level.");
     return screen_action::stay;
   }
-  if (is_prisoner_free(game.now)) {
-    return screen_action::leave;
+  if (game.stage != screen_stage::playing) {
+    return press_off_board(game, key);
   }
   if (!game.playing.empty()) {
     set_note(game, note_kind::info,
@@ -268,7 +360,6 @@ screen_action press(screen_game& game, const screen_key& key) {
     return screen_action::stay;
   }
   const char confirmed = std::exchange(game.confirming, 0);
-  const bool was_sliding = std::exchange(game.sliding, false);
   game.tip.reset();
   set_note(game, note_kind::info, "");
   const int count = block_count(game.now);
@@ -277,7 +368,7 @@ screen_action press(screen_game& game, const screen_key& key) {
     case key_code::down:
     case key_code::left:
     case key_code::right:
-      slide(game, key.code, was_sliding);
+      slide(game, key.code);
       break;
     case key_code::tab:
       game.picked = (game.picked + 1) % count;
@@ -313,20 +404,31 @@ void level_made(screen_game& game, std::optional<offered_level> made) {
     set_note(game, note_kind::fault, "No new level could be made.");
     return;
   }
-  game = start_screen(made->level, game.rows, game.columns, std::move(game.new_level), made->about,
-                      made->seed);
+  begin_level(game, *made);
+}
+
+int step_wait_ms(const screen_game& game) {
+  if (game.stage == screen_stage::escaping) {
+    return escape_step_ms;
+  }
+  return game.playing.empty() ? -1 : play_step_ms;
 }
 
 void play_step(screen_game& game) {
+  if (game.stage == screen_stage::escaping) {
+    if (position_along(game.now.prisoner) + ++game.escaped_cells >= board_size) {
+      finish_escape(game);
+    }
+    return;
+  }
   if (game.playing.empty()) {
     return;
   }
   const play_move move = game.playing.front();
   game.playing.erase(game.playing.begin());
   apply_move(game.now, move);
-  game.made.push_back(move);
+  add_slide(game.made, move);
   game.picked = move.block;
-  game.sliding = false;
   set_note(game, note_kind::info,
            "Playing a fewest solution: " + counted(game.playing.size(), "move") +
                " to go. Any key stops it.");
@@ -334,6 +436,5 @@ void play_step(screen_game& game) {
 }
 
 std::string closing_line(const screen_game& game) {
-  return is_prisoner_free(game.now) ? escape_text(game.made.size(), game.fewest_from_start)
-                                    : goodbye_text(game.made.size());
+  return game.result.empty() ? goodbye_text(game.made.size()) : game.result.front();
 }

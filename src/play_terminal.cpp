@@ -236,13 +236,13 @@ bool input_has_ended() {
   return poll(&input, 1, 0) == 1 && (input.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
-// How long to wait for a key: a tick while a level is made, a step while a
-// solution is played, else for ever.
+// How long to wait for a key: a tick while a level is made, else until the
+// game's next step of its own (-1: for ever).
 int key_timeout(const screen_game& game) {
   if (game.making) {
     return wait_tick_ms;
   }
-  return game.playing.empty() ? -1 : play_step_ms;
+  return step_wait_ms(game);
 }
 
 // Reads keys and plays the solution's steps until the player leaves, a signal
@@ -268,7 +268,7 @@ void run(screen_game& game, bool colour) {
       } else {
         wait_for_level(game, worker.seconds());
       }
-    } else if (pressed == ERR && !game.playing.empty()) {
+    } else if (pressed == ERR && step_wait_ms(game) >= 0) {
       play_step(game);
     } else if (pressed != ERR) {
       const std::optional<screen_key> key = key_of(pressed, game);
@@ -297,7 +297,7 @@ int play_full_screen(const play_level& level, const full_screen_options& options
     const signal_catcher catcher;
     const curses_terminal terminal(options.colour);
     screen_game game = start_screen(level, getmaxy(stdscr), getmaxx(stdscr), options.new_level,
-                                    options.about, options.seed);
+                                    options.about, options.seed, options.progress);
     run(game, terminal.colour());
     closing = closing_line(game);
   } catch (const std::exception& error) {

@@ -14,7 +14,8 @@ struct full_screen_options {
   bool colour = true;      // colour where the terminal has colours
   level_source new_level;  // makes a level for `n`; none when new levels are not available
   std::string about;       // said first, when not empty: where the level comes from
-  std::optional<std::uint64_t> seed;  // the maker's seed, for a level it made
+  std::optional<std::uint64_t> seed;   // the maker's seed, for a level it made
+  progress_store* progress = nullptr;  // where escapes are kept; none: they are not
 };
 
 // True when standard input and output are terminals and TERM names a terminal

@@ -1,12 +1,14 @@
 #include "screen_layout.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <span>
 #include <sstream>
 #include <string_view>
 #include <utility>
 
+#include "campaign.h"
 #include "level_text.h"
 #include "move_rules.h"
 
@@ -253,10 +255,10 @@ std::string note_of(const screen_game& game) {
 // The moves, the picked block, the level and, after an empty line, the
 // message, each wrapped to the plan's text width, from its text top down.
 void draw_text(canvas& screen, const screen_game& game, const screen_plan& plan) {
-  const std::string status = "Moves made: " + std::to_string(game.made.size()) +
-                             ". Fewest: " + count_text(game.fewest_from_start) +
-                             " from the start, " + count_text(game.fewest_from_here) +
-                             " from here.";
+  const std::string status =
+      "Moves made: " + std::to_string(game.made.size()) +
+      ". Fewest: " + count_text(game.fewest_from_start) + " from the start" +
+      (game.showing_fewest ? ", " + count_text(game.fewest_from_here) + " from here." : ".");
   std::vector<std::string> lines;
   for (const std::string& part : {status, picked_text(game), level_line(game)}) {
     for (std::string& line : wrapped(part, plan.text_width)) {
@@ -277,7 +279,7 @@ void draw_text(canvas& screen, const screen_game& game, const screen_plan& plan)
   }
 }
 
-// The keys, for terminals of at least 17 rows by 68 columns.
+// The keys, for terminals of at least 19 rows by 66 columns.
 constexpr const char* long_help[] = {
     "Free the prisoner P: clear its row to the exit on the right.",
     "",
@@ -292,6 +294,8 @@ constexpr const char* long_help[] = {
     "s             solve: play a fewest-move solution (any key stops)",
     "n             a new level of as many moves (any key stops it)",
     "y             the command that plays this level again",
+    "#             show the fewest moves from here (counts as help)",
+    "l             the level list (L where a block is named l)",
     "?             this help",
     "q, Escape     quit",
     "",
@@ -302,12 +306,12 @@ constexpr const char* long_help[] = {
 constexpr const char* short_help_title = "Free the prisoner P: clear its row to the exit.";
 constexpr const char* short_help[][2] = {
     {"a-m, p  pick a block", "t       tip: the next move"},
-    {"Tab     the next block", "s       solve (a key stops)"},
-    {"S-Tab   the block before", "n       a new level"},
-    {"arrows  slide the picked one", "y       command to play it"},
-    {"click   pick a block", "?       this help"},
-    {"u       undo a move", "q, Esc  quit"},
-    {"r       restart", ""},
+    {"Tab     next (S-Tab: back)", "s       solve (a key stops)"},
+    {"arrows  slide the picked one", "n       a new level"},
+    {"click   pick a block", "y       command to play it"},
+    {"u       undo a move", "l, L    the level list"},
+    {"r       restart", "?       this help"},
+    {"#       fewest from here", "q, Esc  quit"},
 };
 constexpr const char* short_help_end = "Any key goes back to the board.";
 constexpr int short_help_column = 31;  // where the second column starts
@@ -360,6 +364,74 @@ void draw_commands(canvas& screen, const screen_game& game) {
   }
 }
 
+// The left margin of the result and of the level list.
+constexpr int text_margin = 2;
+
+// The prisoner on its way out, `escaped_cells` right of its place: its place
+// left free, its cells past the board's edge drawn through the exit as far as
+// the exit's label reaches.
+void draw_escape(canvas& screen, const screen_game& game, const screen_plan& plan) {
+  const BLOCK& prisoner = game.now.prisoner;
+  const cell_shape shape = plan.shape;
+  const int height = shape.height == 1 ? 1 : shape.height - 1;
+  const int limit = plan.left + board_columns(shape);
+  for (int k = 0; k < prisoner.length; ++k) {
+    const auto [top, left] = corner_of(plan, cell_of(prisoner, k));
+    screen.fill(top, left, height, shape.width, ' ', {});
+    screen.put(top + (shape.height - 1) / 2, left + (shape.width - 1) / 2, '.');
+  }
+  for (int k = 0; k < prisoner.length; ++k) {
+    const auto [top, left] = corner_of(plan, cell{prisoner.x + game.escaped_cells + k, prisoner.y});
+    const int width = k + 1 < prisoner.length ? shape.width : shape.width - 1;
+    screen.fill(top, left, height, std::min(width, limit - left), block_letter(prisoner_number),
+                {look_kind::block, prisoner_number});
+  }
+}
+
+// The result of the escape and the keys that choose what comes next.
+void draw_result(canvas& screen, const screen_game& game) {
+  const int width = game.columns - text_margin;
+  int row = 0;
+  for (std::size_t i = 0; i < game.result.size(); ++i) {
+    for (const std::string& line : wrapped(game.result[i], width)) {
+      screen.write(row++, text_margin, line, {i == 0 ? look_kind::won : look_kind::plain});
+    }
+  }
+  const std::string choices[] = {"Enter  the next level: " + campaign_title(game.next_number),
+                                 "r      play this level again", "l      the level list",
+                                 "q      quit"};
+  ++row;
+  for (const std::string& choice : choices) {
+    screen.write(row++, text_margin, choice);
+  }
+}
+
+// The campaign's levels around the one picked, each with its tier, its
+// fewest moves and, once escaped, the best moves and stars.
+void draw_level_list(canvas& screen, const screen_game& game) {
+  screen.write(0, text_margin, "Levels: arrow keys pick, Enter plays, Escape goes back.");
+  const progress none;
+  const progress& known = game.progress ? game.progress->known : none;
+  const int shown = std::max(1, game.rows - 2);
+  const int first =
+      std::clamp(game.listed - shown / 2, 1, std::max(1, campaign_size() - shown + 1));
+  for (int number = first; number < first + shown && number <= campaign_size(); ++number) {
+    const campaign_entry& entry = campaign_entries()[static_cast<std::size_t>(number - 1)];
+    const auto best = known.find(entry.text);
+    std::string mark;
+    if (best != known.end()) {
+      mark = "best " + std::to_string(best->second.moves) + " " +
+             std::string(static_cast<std::size_t>(best->second.stars), '*');
+    }
+    char line[96];
+    std::snprintf(line, sizeof line, "%c %2d  %-12s  %2d move%c  %s",
+                  number == game.listed ? '>' : ' ', number, entry.tier, entry.moves,
+                  entry.moves == 1 ? ' ' : 's', mark.c_str());
+    screen.write(2 + number - first, text_margin, line,
+                 {number == game.listed ? look_kind::picked : look_kind::plain});
+  }
+}
+
 }  // namespace
 
 std::optional<cell> board_cell_at(const screen_game& game, int row, int column) {
@@ -386,6 +458,14 @@ screen_picture lay_out(const screen_game& game) {
     for (const std::string& line : wrapped(ask, game.columns)) {
       screen.write(row++, 0, line);
     }
+  } else if (game.stage == screen_stage::result) {
+    draw_result(screen, game);
+  } else if (game.stage == screen_stage::level_list) {
+    draw_level_list(screen, game);
+  } else if (game.stage == screen_stage::result) {
+    draw_result(screen, game);
+  } else if (game.stage == screen_stage::level_list) {
+    draw_level_list(screen, game);
   } else if (game.showing_help) {
     draw_help(screen, game.rows, game.columns);
   } else if (game.showing_command) {
@@ -399,6 +479,9 @@ screen_picture lay_out(const screen_game& game) {
     }
     if (game.tip) {
       draw_tip(screen, game, *plan);
+    }
+    if (game.stage == screen_stage::escaping) {
+      draw_escape(screen, game, *plan);
     }
     draw_text(screen, game, *plan);
   }

@@ -84,3 +84,37 @@ TEST(CommandLineTest, SharedOptionsTakeTheirWholeRangeAndNothingBeyond) {
   EXPECT_NE(refusal({"--seconds", "0"}), "");
   EXPECT_EQ(refusal({"--seconds", "0.001"}), "");
 }
+
+TEST(CommandLineTest, AValueThatMayBeLeftOutIsTheNextWordWhenItIsOne) {
+  const auto read = [](const std::vector<std::string>& words, bool& given,
+                       std::optional<int>& level) {
+    bool flag = false;
+    return read_command_line(
+        words, {optional_number_option("--level", given, level, 1, 60), flag_option("--f", flag)},
+        1);
+  };
+  const std::pair<std::vector<std::string>, std::optional<int>> taken[] = {
+      {{"--level"}, std::nullopt},
+      {{"--level", "--f"}, std::nullopt},
+      {{"--level", "60"}, 60},
+      {{"--f", "--level", "9"}, 9}};
+  for (const auto& [words, value] : taken) {
+    bool given = false;
+    std::optional<int> level;
+    const result<command_words> read_words = read(words, given, level);
+    ASSERT_TRUE(read_words) << read_words.reason();
+    EXPECT_TRUE(given);
+    EXPECT_EQ(level, value);
+    EXPECT_TRUE(read_words->operands.empty());
+  }
+  bool given = false;
+  std::optional<int> level;
+  // A word that is no number is an operand; a number out of range is refused.
+  ASSERT_TRUE(read({"--level", "here"}, given, level));
+  EXPECT_EQ(read({"--level", "here"}, given, level)->operands, std::vector<std::string>{"here"});
+  EXPECT_EQ(level, std::nullopt);
+  for (const char* refused : {"0", "61", "-1"}) {
+    EXPECT_EQ(read({"--level", refused}, given, level).reason(),
+              std::string("--level takes a whole number from 1 to 60, not '") + refused + "'");
+  }
+}

@@ -94,12 +94,20 @@ TEST_F(PlayGameTest, SolvedGameDrawsEveryBoard) {
                 "| . . . . b b |\n"
                 "+-------------+\n"
                 "Moves made: 2. Fewest from the start: 2.\n"
-                "The prisoner is free! Moves used: 2, fewest possible: 2. A perfect escape.\n");
+                "The prisoner is free! Moves used: 2, fewest possible: 2. A perfect escape.\n"
+                "Stars: *** (3 of 3).\n"
+                "A new best on this level: your first escape from it.\n");
 
   // A longer way is counted against the fewest.
   const game_run longer = play("b -1\na -1\nc -1\n");
   EXPECT_EQ(last_after(longer.output, "The prisoner is free! "),
             "Moves used: 3, fewest possible: 2.");
+  EXPECT_EQ(last_after(longer.output, "Stars: "), "** (2 of 3).");
+  // Moves count what the board did: b there and back is no move.
+  const game_run back = play("b -1\nb -1\nb +2\na -1\nc up\n");
+  EXPECT_EQ(count_of(back.output, "Moves made: 1."), 3u);
+  EXPECT_EQ(last_after(back.output, "The prisoner is free! "),
+            "Moves used: 2, fewest possible: 2. A perfect escape.");
 }
 
 TEST_F(PlayGameTest, IllegalMovesChangeNothingAndSayWhy) {
@@ -271,8 +279,11 @@ TEST_F(PlayGameTest, FollowingHintsEscapesInTheFewestMoves) {
     const game_run after = play(moves, eight_move_level);
     if (after.output.find("The prisoner is free!") != std::string::npos) {
       EXPECT_EQ(step, 7);
-      EXPECT_EQ(last_after(after.output, "The prisoner is free! "),
-                "Moves used: 8, fewest possible: 8. A perfect escape.");
+      // The hints were followed in the same game: a perfect count, but aided.
+      const game_run aided = play("hint\n" + moves, eight_move_level);
+      EXPECT_EQ(last_after(aided.output, "The prisoner is free! "),
+                "Moves used: 8, fewest possible: 8.");
+      EXPECT_EQ(last_after(aided.output, "Stars: "), "* (1 of 3), at most one when aided: 1 tip.");
       return;
     }
   }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "campaign.h"
 #include "level_search.h"
+#include "play_solver.h"
+#include "screen_layout.h"
 #include "test_support.h"
 
 namespace {
@@ -25,9 +28,10 @@ TEST(PlayScreenTest, ArrowsSlideThePickedBlockOneMoveADirection) {
   screen_game game = start_screen(level, 24, 80);
   press_all(game, {typed('b'), {key_code::left}, {key_code::left}, {key_code::left}});
   EXPECT_EQ(game.made, (std::vector<play_move>{{2, -3}}));
-  press(game, {key_code::right});
-  EXPECT_EQ(game.made, (std::vector<play_move>{{2, -3}, {2, 1}}));
-  press_all(game, {typed('u'), typed('u')});
+  // Moves count what the board did, whatever keys come between.
+  press_all(game, {typed('z'), typed('t'), typed('b'), {key_code::right}});
+  EXPECT_EQ(game.made, (std::vector<play_move>{{2, -2}}));
+  press(game, typed('u'));
   EXPECT_TRUE(game.made.empty());
   EXPECT_EQ(game.now.blockers[1].x, 4);
   press(game, typed('u'));
@@ -99,14 +103,122 @@ TEST(PlayScreenTest, OnATerminalTooSmallOnlyQuitActs) {
   }
 }
 
-TEST(PlayScreenTest, APrisonerFreeAtTheStartIsWonAtOnce) {
+TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext) {
+  progress_store kept;  // in memory only
   screen_game game =
-      start_screen({make_block(true, 2, 2, 3), {make_block(false, 3, 0, 2)}}, 24, 80);
-  EXPECT_EQ(game.note_is, note_kind::won);
-  EXPECT_TRUE(game.note.starts_with(
-      "The prisoner is free! Moves used: 0, fewest possible: 0. A perfect escape."))
-      << game.note;
-  EXPECT_EQ(press(game, {key_code::left}), screen_action::leave);
+      start_screen(campaign_level(1).level, 24, 80, {}, campaign_title(1), std::nullopt, &kept);
+  const play_move move = solve_level(game.start)->front();
+  press(game, typed(block_letter(move.block)));
+  for (int cell = 0; cell < std::abs(move.distance); ++cell) {
+    press(game, {move.distance < 0 ? key_code::up : key_code::down});
+  }
+  EXPECT_EQ(game.stage, screen_stage::escaping);
+  EXPECT_EQ(game.note, "The prisoner is free!");
+  EXPECT_EQ(step_wait_ms(game), escape_step_ms);
+  // The prisoner slides a cell a step until it is past the board's edge.
+  const auto prisoner_column = [&] {
+    for (const std::string& line : lay_out(game).text) {
+      if (const std::size_t at = line.find("PPP"); at != std::string::npos) {
+        return static_cast<int>(at);
+      }
+    }
+    return -1;
+  };
+  const int column = prisoner_column();
+  play_step(game);
+  EXPECT_EQ(prisoner_column(), column + 6);
+  for (int step = 2; step < board_size - position_along(game.now.prisoner); ++step) {
+    play_step(game);
+  }
+  EXPECT_EQ(game.stage, screen_stage::escaping);
+  play_step(game);
+  EXPECT_EQ(game.stage, screen_stage::result);
+  EXPECT_EQ(step_wait_ms(game), -1);
+  const std::string perfect =
+      "The prisoner is free! Moves used: 1, fewest possible: 1. A perfect escape.";
+  EXPECT_EQ(game.result,
+            (std::vector<std::string>{perfect, "Stars: *** (3 of 3).",
+                                      "A new best on this level: your first escape from it."}));
+  EXPECT_EQ(lay_out(game).text.at(0), "  " + perfect);
+  EXPECT_EQ(lay_out(game).text.at(4), "  Enter  the next level: " + campaign_title(2));
+  EXPECT_EQ(kept.known.size(), 1u);
+  EXPECT_EQ(closing_line(game), perfect);
+
+  // Again: the same level from its start; a key skips the way out.
+  press_all(game, {typed('x'), typed('r')});
+  EXPECT_EQ(game.stage, screen_stage::playing);
+  EXPECT_EQ(game.note, campaign_title(1) + " Press ? for the keys.");
+  press_all(game,
+            {typed(block_letter(move.block)), {move.distance < 0 ? key_code::up : key_code::down}});
+  for (int cell = 1; cell < std::abs(move.distance); ++cell) {
+    press(game, {move.distance < 0 ? key_code::up : key_code::down});
+  }
+  press(game, typed('x'));
+  EXPECT_EQ(game.result.at(2), "Your best on this level: 1 move, 3 stars.");
+  // Enter: the next level.
+  EXPECT_EQ(press(game, {key_code::enter}), screen_action::stay);
+  EXPECT_EQ(game.note, campaign_title(2) + " Press ? for the keys.");
+  EXPECT_EQ(game.progress, &kept);
+
+  // After the last level, Enter goes to the first unsolved one.
+  game = start_screen(campaign_level(campaign_size()).level, 24, 80, {}, {}, std::nullopt, &kept);
+  press(game, typed('s'));
+  while (game.stage == screen_stage::playing) {
+    play_step(game);
+  }
+  press(game, typed('x'));
+  EXPECT_EQ(game.next_number, 2);
+
+  // A prisoner free at the start is out at once; Escape after the result quits.
+  game = start_screen({make_block(true, 2, 2, 3), {make_block(false, 3, 0, 2)}}, 24, 80);
+  EXPECT_EQ(game.stage, screen_stage::escaping);
+  press(game, {key_code::left});
+  EXPECT_EQ(closing_line(game),
+            "The prisoner is free! Moves used: 0, fewest possible: 0. A perfect escape.");
+  EXPECT_EQ(press(game, {key_code::escape}), screen_action::leave);
+}
+
+TEST(PlayScreenTest, TheLevelListPicksACampaignLevelAndMarksTheSolved) {
+  progress_store kept;
+  kept.known[campaign_entries()[0].text] = {1, 3, 0, 0, 0, "2024-06-01"};
+  screen_game game = start_screen(two_move_level(), 24, 80, {}, {}, std::nullopt, &kept);
+  // Not a campaign level: the list opens at the first unsolved.
+  press(game, typed('l'));
+  EXPECT_EQ(game.stage, screen_stage::level_list);
+  EXPECT_EQ(game.listed, 2);
+  screen_picture list = lay_out(game);
+  EXPECT_EQ(list.text.at(2), "     1  Beginner       1 move   best 1 ***");
+  EXPECT_EQ(list.text.at(3).substr(0, 4), "  > ");
+  EXPECT_EQ(list.looks.at(3).at(2).kind, look_kind::picked);
+  press_all(game, {{key_code::up}, {key_code::up}, {key_code::up}});
+  EXPECT_EQ(game.listed, 1);
+  press_all(game, {{key_code::escape}});
+  EXPECT_EQ(game.stage, screen_stage::playing);
+  press(game, typed('L'));
+  for (int down = 0; down < campaign_size(); ++down) {
+    press(game, {key_code::down});
+  }
+  EXPECT_EQ(game.listed, campaign_size());
+  EXPECT_EQ(lay_out(game).text.back().substr(0, 5),
+            "  > " + std::to_string(campaign_size()).substr(0, 1));
+  press(game, {key_code::enter});
+  EXPECT_EQ(game.stage, screen_stage::playing);
+  EXPECT_EQ(game.note, campaign_title(campaign_size()) + " Press ? for the keys.");
+  // l opens the list on a board of blockers a to k; on one with a block l, l
+  // picks it and L opens the list.
+  for (const std::size_t blockers : {11u, 12u}) {
+    int number = 1;
+    while (number < campaign_size() && campaign_level(number).level.blockers.size() != blockers) {
+      ++number;
+    }
+    game = start_screen(campaign_level(number).level, 24, 80, {}, {}, std::nullopt, &kept);
+    ASSERT_EQ(game.now.blockers.size(), blockers);
+    press(game, typed('l'));
+    EXPECT_EQ(game.stage == screen_stage::level_list, blockers == 11u);
+  }
+  EXPECT_EQ(game.picked, blocker_number(11));
+  press(game, typed('L'));
+  EXPECT_EQ(game.stage, screen_stage::level_list);
 }
 
 TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
@@ -126,9 +238,12 @@ TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
   press(game, typed('s'));
   play_step(game);
   EXPECT_EQ(game.note_is, note_kind::won);
-  EXPECT_EQ(closing_line(game), "The prisoner is free! Moves used: 3, fewest possible: 2.");
   EXPECT_EQ(press(game, {key_code::resize, 0, 30, 90}), screen_action::stay);
-  EXPECT_EQ(press(game, typed('x')), screen_action::leave);
+  EXPECT_EQ(press(game, typed('x')), screen_action::stay);
+  EXPECT_EQ(closing_line(game), "The prisoner is free! Moves used: 3, fewest possible: 2.");
+  // Help is counted and leaves one star.
+  EXPECT_EQ(game.result.at(1), "Stars: * (1 of 3), at most one when aided: 1 tip and 2 solutions.");
+  EXPECT_EQ(press(game, typed('q')), screen_action::leave);
 }
 
 TEST(PlayScreenTest, HelpCommandsQuitAndNewLevels) {
@@ -174,6 +289,11 @@ TEST(PlayScreenTest, HelpCommandsQuitAndNewLevels) {
   EXPECT_TRUE(game.made.empty());
   EXPECT_EQ(game.now.blockers.size(), 1u);
   EXPECT_EQ(game.fewest_from_start, std::nullopt);
+  // The fewest from here are shown on a key, and that is help.
+  EXPECT_FALSE(game.showing_fewest);
+  press(game, typed('#'));
+  EXPECT_TRUE(game.showing_fewest);
+  EXPECT_EQ(game.help, (help_taken{0, 0, 1}));
   press(game, typed('s'));
   EXPECT_EQ(game.note, "No moves free the prisoner: this level cannot be solved.");
   // A level the maker made names the key that shows how to make it again.

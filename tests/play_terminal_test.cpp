@@ -10,7 +10,9 @@
 #include <sstream>
 #include <thread>
 
+#include "campaign.h"
 #include "level_search.h"
+#include "play_solver.h"
 #include "test_support.h"
 
 namespace {
@@ -77,7 +79,8 @@ TEST(PlayTerminalTest, PlaysOnTheWholeTerminalAndLeavesItUsable) {
   scoped_temp_dir dir;
   write_two_move_level();
   // The game, then the exit status and the terminal's settings after it.
-  write_bytes("play.sh", std::string("'") + ESCAPE_PLAY_PATH +
+  write_bytes("play.sh", "XDG_STATE_HOME='" + (dir.path() / "state").string() + "' '" +
+                             ESCAPE_PLAY_PATH +
                              "'\nstatus=$?\nstty -a > stty\necho $status > status\n");
   const tmux_server tmux(dir.path() / "tmux.sock");
   tmux.run("new-session -d -x 80 -y 24 -s game -c '" + dir.path().string() + "' 'sh play.sh'");
@@ -113,7 +116,9 @@ TEST(PlayTerminalTest, ANewLevelIsMadeWhileKeysAndCtrlCAreHeard) {
   scoped_temp_dir dir;
   // A level of 50 moves: `n` makes another one, which takes the maker far longer than a key.
   // The shell outlives the Ctrl-C that ends the game, to keep its status.
-  write_bytes("play.sh", std::string("trap : INT\n'") + ESCAPE_PLAY_PATH +
+  // The progress goes into the test's own directory, never the real home.
+  write_bytes("play.sh", "trap : INT\nXDG_STATE_HOME='" + (dir.path() / "state").string() + "' '" +
+                             ESCAPE_PLAY_PATH +
                              "' --level aabcc...bdeefffd.ghijPPghij.kgh.llk.\nstatus=$?\n"
                              "stty -a > stty\necho $status > status\n");
   const tmux_server tmux(dir.path() / "tmux.sock");
@@ -138,10 +143,56 @@ TEST(PlayTerminalTest, ANewLevelIsMadeWhileKeysAndCtrlCAreHeard) {
   EXPECT_NE(read_bytes("stty").find(" icanon "), std::string::npos);
 }
 
+TEST(PlayTerminalTest, StartsTheCampaignWhereNoLevelIsAndOffersTheNextLevelAfterAWin) {
+  ASSERT_EQ(std::system("command -v tmux >/dev/null"), 0) << "the test needs tmux";
+  scoped_temp_dir dir;
+  // The progress goes into the test's own directory, never the real home.
+  write_bytes("play.sh", "XDG_STATE_HOME='" + (dir.path() / "state").string() + "' HOME='" +
+                             dir.path().string() + "' '" + ESCAPE_PLAY_PATH +
+                             "'\necho $? > status\n");
+  const tmux_server tmux(dir.path() / "tmux.sock");
+  tmux.run("new-session -d -x 80 -y 24 -s game -c '" + dir.path().string() + "' 'sh play.sh'");
+  const auto shows = [&](const std::string& text) {
+    std::string screen;
+    const bool shown = eventually([&] {
+      screen = tmux.screen();
+      return screen.find(text) != std::string::npos;
+    });
+    EXPECT_TRUE(shown) << "no \"" << text << "\" on the screen:\n" << screen;
+    return shown;
+  };
+  ASSERT_TRUE(shows(campaign_title(1)));
+
+  // Level 1 in its fewest moves, one arrow a cell.
+  const play_level first = campaign_level(1).level;
+  const std::optional<std::vector<play_move>> solution = solve_level(first);
+  std::string keys;
+  for (const play_move& move : *solution) {
+    const bool across = block_of(first, move.block).horizontal;
+    const char* arrow =
+        across ? (move.distance < 0 ? " Left" : " Right") : (move.distance < 0 ? " Up" : " Down");
+    keys += std::string(" ") + block_letter(move.block);
+    for (int cell = 0; cell < std::abs(move.distance); ++cell) {
+      keys += arrow;
+    }
+  }
+  tmux.run("send-keys -t game " + keys);
+  ASSERT_TRUE(shows("Enter  the next level: " + campaign_title(2)));
+  EXPECT_TRUE(shows("A perfect escape."));
+  tmux.run("send-keys -t game Enter");
+  ASSERT_TRUE(shows(campaign_title(2)));
+  tmux.run("send-keys -t game q");
+  ASSERT_TRUE(eventually([] { return !read_bytes("status").empty(); })) << tmux.screen();
+  EXPECT_EQ(read_bytes("status"), "0\n");
+  EXPECT_NE(read_bytes("state/escape-puzzle/progress").find(campaign_entries()[0].text),
+            std::string::npos);
+}
+
 TEST(PlayTerminalTest, PlaysLineByLineInPipesAndRefusesUnknownArguments) {
   scoped_temp_dir dir;
   write_two_move_level();
-  const std::string program = std::string("'") + ESCAPE_PLAY_PATH + "'";
+  const std::string program =
+      "XDG_STATE_HOME='" + (dir.path() / "state").string() + "' '" + ESCAPE_PLAY_PATH + "'";
   for (const char* arguments : {"", " --lines"}) {
     const int status = std::system((program + arguments + " </dev/null >out 2>err").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 0);

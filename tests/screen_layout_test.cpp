@@ -39,7 +39,7 @@ TEST(ScreenLayoutTest, TheSmallestScreenShowsTheBoardAndEveryLineBesideIt) {
   const std::vector<std::string> smallest = {
       "",
       "+------------+       Moves made: 0. Fewest: 2 from the",
-      "|ddddd . . . |       start, 2 from here.",
+      "|ddddd . . . |       start.",
       "|. . . a . . |       Picked: P (left/right).",
       "|. . . a . c |       Level:",
       "|. PPP a . c   exit  ddd......a.....a.c.PPa.c..........bb",
@@ -100,25 +100,25 @@ TEST(ScreenLayoutTest, TheHelpShowsEveryKeyAtEverySize) {
       "Free the prisoner P: clear its row to the exit.",
       "",
       "a-m, p  pick a block           t       tip: the next move",
-      "Tab     the next block         s       solve (a key stops)",
-      "S-Tab   the block before       n       a new level",
-      "arrows  slide the picked one   y       command to play it",
-      "click   pick a block           ?       this help",
-      "u       undo a move            q, Esc  quit",
-      "r       restart",
+      "Tab     next (S-Tab: back)     s       solve (a key stops)",
+      "arrows  slide the picked one   n       a new level",
+      "click   pick a block           y       command to play it",
+      "u       undo a move            l, L    the level list",
+      "r       restart                ?       this help",
+      "#       fewest from here       q, Esc  quit",
       "",
       "Any key goes back to the board."};
   EXPECT_EQ(lay_out(game).text, two_columns);
-  press(game, {key_code::resize, 0, 17, 66});
+  press(game, {key_code::resize, 0, 19, 66});
   const std::vector<std::string> one_column = trimmed_lines(lay_out(game).text);
-  EXPECT_EQ(one_column.size(), 15u);
+  EXPECT_EQ(one_column.size(), 17u);
   EXPECT_EQ(one_column.back(), "Press any key to go back to the board.");
   // Every size shows one of the two whole, never cut.
   for (int rows = 11; rows <= 40; ++rows) {
     for (const int columns : {60, 65, 66, 130}) {
       press(game, {key_code::resize, 0, rows, columns});
       EXPECT_EQ(trimmed_lines(lay_out(game).text),
-                rows >= 17 && columns >= 66 ? one_column : trimmed_lines(two_columns))
+                rows >= 19 && columns >= 66 ? one_column : trimmed_lines(two_columns))
           << rows << "x" << columns;
     }
   }
