@@ -300,6 +300,36 @@ screen_action obey(screen_game& game, char typed, char confirmed) {
   return screen_action::stay;
 }
 
+// What a key does while the board does not take keys: on a terminal too
+// small, while a level is made, off the board, while a solution plays, or
+// over the help or the commands; nothing when the board takes it.
+std::optional<screen_action> press_aside(screen_game& game, const screen_key& key) {
+  if (game.rows < least_screen_rows || game.columns < least_screen_columns) {
+    const bool quit = key.code == key_code::escape ||
+                      (key.code == key_code::character &&
+                       std::tolower(static_cast<unsigned char>(key.character)) == 'q');
+    return quit ? screen_action::leave : screen_action::stay;
+  }
+  if (game.making) {
+    game.making.reset();
+    set_note(game, note_kind::info, "Stopped making a new level.");
+    return screen_action::stay;
+  }
+  if (game.stage != screen_stage::playing) {
+    return press_off_board(game, key);
+  }
+  if (!game.playing.empty()) {
+    set_note(game, note_kind::info,
+             "Stopped the solution with " + counted(game.playing.size(), "move") + " to go.");
+    game.playing.clear();
+    return screen_action::stay;
+  }
+  if (std::exchange(game.showing_help, false) || std::exchange(game.showing_command, false)) {
+    return screen_action::stay;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 screen_game start_screen(const play_level& level, int rows, int columns, level_source new_level,
@@ -336,28 +366,8 @@ screen_action press(screen_game& game, const screen_key& key) {
     game.columns = key.column;
     return screen_action::stay;
   }
-  if (game.rows < least_screen_rows || game.columns < least_screen_columns) {
-    const bool quit = key.code == key_code::escape ||
-                      (key.code == key_code::character &&
-                       std::tolower(static_cast<unsigned char>(key.character)) == 'q');
-    return quit ? screen_action::leave : screen_action::stay;
-  }
-  if (game.making) {
-    game.making.reset();
-    set_note(game, note_kind::info, "Stopped making a new level.");
-    return screen_action::stay;
-  }
-  if (game.stage != screen_stage::playing) {
-    return press_off_board(game, key);
-  }
-  if (!game.playing.empty()) {
-    set_note(game, note_kind::info,
-             "Stopped the solution with " + counted(game.playing.size(), "move") + " to go.");
-    game.playing.clear();
-    return screen_action::stay;
-  }
-  if (std::exchange(game.showing_help, false) || std::exchange(game.showing_command, false)) {
-    return screen_action::stay;
+  if (const std::optional<screen_action> done = press_aside(game, key)) {
+    return *done;
   }
   const char confirmed = std::exchange(game.confirming, 0);
   game.tip.reset();
