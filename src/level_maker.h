@@ -11,17 +11,18 @@
 #include "level.h"
 
 // How a search runs and when it gives up. A search is a row of climbs numbered
-// 0, 1, 2 ..., each a pure function of the seed and its number; `jobs` of them
-// run at once, and the result is the one the climbs would give one after
-// another in number order.
+// 0, 1, 2 ..., each a pure function of the seed and its number, run one after
+// another; the layouts a climb draws are measured on `jobs` threads at once,
+// and the result is the one a single thread gives.
 struct maker_limits {
   // Seconds of the clock before the search gives up; a search goes on at
   // least until some layout lets the prisoner out.
   double seconds = 60;
   // Layouts (sets of pieces on their rows and columns) measured before the
-  // search gives up, counted climb after climb in number order; 0: no bound.
+  // search gives up, counted climb after climb in the order each climb drew
+  // them; 0: no bound.
   std::uint64_t layouts = 0;
-  // Climbs run at once, each on a thread of its own; 0: one for each core.
+  // Threads that measure layouts; 0: one for each core.
   int jobs = 0;
   // When set (it may be set from another thread), the search returns nothing
   // within about a tenth of a second.
@@ -35,7 +36,7 @@ struct made_level {
   std::uint64_t seed = 0;       // the seed it was made with
   double seconds = 0;           // the time the search took
   std::uint64_t layouts = 0;    // layouts measured up to the level, climb after climb
-  std::uint64_t positions = 0;  // positions explored by every job, all climbs run
+  std::uint64_t positions = 0;  // positions explored by every job, those thrown away included
   std::uint64_t climb = 0;      // the number of the climb that found it
 };
 
