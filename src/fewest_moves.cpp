@@ -34,8 +34,6 @@ void fewest_moves_map::group_alike(const play_level& level) {
   }
 }
 
-// Adds every position where the prisoner is free, placing the blocks from
-// order_[placed] on; false as soon as the table holds more than `most`.
 bool fewest_moves_map::add_free_positions(int placed, packed_positions p, cell_set covered,
                                           cell_set taken, std::uint32_t most) {
   if (placed == space_.blocks()) {
@@ -77,41 +75,48 @@ bool fewest_moves_map::measure(const play_level& level, std::uint32_t most, int 
     return false;
   }
   arrival_.assign(table_.size(), no_block);
-  // Slides can be taken back, so the positions one move farther than a layer
-  // are its new neighbours; the last layer wanted needs no neighbours. Where
-  // the prisoner stays free a slide leads back into layer 0; and wherever a
-  // block slid to from the layer before, its other slides lead there or to
-  // that layer's neighbours.
   while (table_.size() > layer_begin_.back() && farthest() < deepest) {
-    const std::uint32_t end = table_.size();
-    for (std::uint32_t n = layer_begin_.back(); n < end && farthest() + 1 < deepest; ++n) {
-      packed_positions next[max_blocks * (board_size - 1)];
-      cell_set cells[max_blocks * (board_size - 1)];
-      std::int8_t moved[max_blocks * (board_size - 1)];
-      int count = 0;
-      const int arrived = arrival_[n];
-      space_.for_each_slide(
-          table_.position(n), covered_[n], [&](packed_positions p, play_move move, cell_set all) {
-            if (move.block == arrived || (arrived == no_block && space_.is_free(p, all))) {
-              return;
-            }
-            table_.prefetch(p);
-            next[count] = p;
-            cells[count] = all;
-            moved[count++] = static_cast<std::int8_t>(move.block);
-          });
-      for (int i = 0; i < count; ++i) {
-        if (table_.add(next[i])) {
-          covered_.push_back(cells[i]);
-          arrival_.push_back(moved[i]);
-        }
-      }
-      if (table_.size() > most) {
-        return false;
+    if (!add_next_layer(most, deepest)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Slides can be taken back, so the positions one move farther than the last
+// layer are its new neighbours; the last layer wanted needs no neighbours.
+// Where the prisoner stays free a slide leads back into layer 0; and wherever
+// a block slid to from the layer before, its other slides lead there or to
+// that layer's neighbours.
+bool fewest_moves_map::add_next_layer(std::uint32_t most, int deepest) {
+  const std::uint32_t end = table_.size();
+  for (std::uint32_t n = layer_begin_.back(); n < end && farthest() + 1 < deepest; ++n) {
+    packed_positions next[max_blocks * (board_size - 1)];
+    cell_set cells[max_blocks * (board_size - 1)];
+    std::int8_t moved[max_blocks * (board_size - 1)];
+    int count = 0;
+    const int arrived = arrival_[n];
+    space_.for_each_slide(
+        table_.position(n), covered_[n], [&](packed_positions p, play_move move, cell_set all) {
+          if (move.block == arrived || (arrived == no_block && space_.is_free(p, all))) {
+            return;
+          }
+          table_.prefetch(p);
+          next[count] = p;
+          cells[count] = all;
+          moved[count++] = static_cast<std::int8_t>(move.block);
+        });
+    for (int i = 0; i < count; ++i) {
+      if (table_.add(next[i])) {
+        covered_.push_back(cells[i]);
+        arrival_.push_back(moved[i]);
       }
     }
-    layer_begin_.push_back(end);
+    if (table_.size() > most) {
+      return false;
+    }
   }
+  layer_begin_.push_back(end);
   return true;
 }
 

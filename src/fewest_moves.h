@@ -70,12 +70,19 @@ class fewest_moves_map {
     int numbers[max_blocks] = {};  // in number order; more than fit on a line in a layout
   };
 
+  // Finds the groups of alike blocks of `level` and fills after_.
   void group_alike(const play_level& level);
+  // Adds every position where the prisoner is free, placing the blocks from
+  // order_[placed] on; false as soon as the table holds more than `most`.
   bool add_free_positions(int placed, packed_positions p, cell_set covered, cell_set taken,
                           std::uint32_t most);
+  // Adds the positions one move farther than the last layer as a new layer;
+  // false as soon as the table holds more than `most`.
+  bool add_next_layer(std::uint32_t most, int deepest);
   // `p` with alike blocks in their measured order; numbers[n] is the block of
   // `p` that block n of the result stands for.
   packed_positions ordered(packed_positions p, int (&numbers)[max_blocks]) const;
+  // The layer that holds `ordered_p`; nothing when it was not measured.
   std::optional<int> layer_of(packed_positions ordered_p) const;
 
   slide_space space_;

@@ -455,8 +455,15 @@ class layout_search {
     std::shared_ptr<measurement> measured;
   };
 
+  // Runs climb `number`; false when the search ends with it.
   bool run_climb(std::uint64_t number);
+  // Draws layouts to measure until the window is full; false at the climb's end.
+  bool draw_ahead(climb& live);
+  // The first pending layout's measurement; nothing when the search must end.
+  std::optional<measurement> first_measured();
+  // Reports progress; true when the search must end now.
   bool out_of_limits();
+  // Drops every pending layout, measured or not.
   void drop_all();
 
   std::uint64_t seed_;
@@ -504,40 +511,58 @@ void layout_search::drop_all() {
   pending_.clear();
 }
 
-// Runs climb `number`; false when the search ends with it.
-bool layout_search::run_climb(std::uint64_t number) {
-  climb live(seed_, number, wanted_);
-  measured_.clear();
-  bool ended = false;  // the live climb drew its last layout
+// Draws layouts of `live` to measure until the window of pending layouts is
+// full; false when the climb drew its last layout.
+bool layout_search::draw_ahead(climb& live) {
   const std::size_t window = 2 * static_cast<std::size_t>(jobs_);
   const auto known = [&](std::uint64_t digest) {
     return measured_.number_of(digest) ||
            std::any_of(pending_.begin(), pending_.end(),
                        [&](const pending_layout& p) { return p.drawn.digest == digest; });
   };
+  while (pending_.size() < window &&
+         (limits_.layouts == 0 || layouts_ + pending_.size() < limits_.layouts)) {
+    std::optional<drawn_layout> drawn = live.draw(known);
+    if (!drawn) {
+      return false;
+    }
+    std::shared_ptr<measurement> measured = pool_.measure(drawn->layout, deepest_);
+    pending_.push_back({std::move(*drawn), live, std::move(measured)});
+  }
+  return true;
+}
+
+// The measurement of the first pending layout; nothing, with every pending
+// layout dropped, when the search must end.
+std::optional<measurement> layout_search::first_measured() {
+  std::optional<measurement> first;
+  while (!(first = pool_.wait_for(*pending_.front().measured, look_interval))) {
+    if (out_of_limits()) {
+      drop_all();
+      return std::nullopt;
+    }
+  }
+  if (out_of_limits()) {
+    drop_all();
+    return std::nullopt;
+  }
+  return first;
+}
+
+// Runs climb `number`; false when the search ends with it.
+bool layout_search::run_climb(std::uint64_t number) {
+  climb live(seed_, number, wanted_);
+  measured_.clear();
+  bool ended = false;  // the live climb drew its last layout
   for (;;) {
-    while (!ended && pending_.size() < window &&
-           (limits_.layouts == 0 || layouts_ + pending_.size() < limits_.layouts)) {
-      std::optional<drawn_layout> drawn = live.draw(known);
-      if (!drawn) {
-        ended = true;
-        break;
-      }
-      std::shared_ptr<measurement> measured = pool_.measure(drawn->layout, deepest_);
-      pending_.push_back({std::move(*drawn), live, std::move(measured)});
+    if (!ended) {
+      ended = !draw_ahead(live);
     }
     if (pending_.empty()) {
       return ended;  // its end, or the bound of layouts
     }
-    std::optional<measurement> front;
-    while (!(front = pool_.wait_for(*pending_.front().measured, look_interval))) {
-      if (out_of_limits()) {
-        drop_all();
-        return false;
-      }
-    }
-    if (out_of_limits()) {
-      drop_all();
+    const std::optional<measurement> front = first_measured();
+    if (!front) {
       return false;
     }
     pending_layout& first = pending_.front();
