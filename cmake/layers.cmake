@@ -3,7 +3,7 @@
 
 # The puzzle model and its files: blocks, the board, the level, its files and text form.
 set(ESCAPE_MODEL_MODULES random_lvl_function level_files level level_text level_directory printable
-    result progress_store)
+    result durable_file progress_store)
 # The searches: the move counter, the slide engine, the solver and the level maker.
 set(ESCAPE_SEARCH_MODULES num_moves_calculator slide_space play_solver fewest_moves level_maker)
 # The games: the rules of a move, scoring, the pictures, the line mode, the screen model and its

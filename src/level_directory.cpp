@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "durable_file.h"
 #include "level_files.h"
 #include "printable.h"
 
@@ -47,22 +48,7 @@ result<> write_new_file(const fs::path& path, const fs::path& shown,
   if (fd < 0) {
     return system_failure("cannot create the level file", shown);
   }
-  std::size_t done = 0;
-  int error = 0;  // the cause of the first failure
-  while (error == 0 && done < bytes.size()) {
-    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (written > 0) {
-      done += static_cast<std::size_t>(written);
-    } else if (written == 0 || errno != EINTR) {
-      error = written == 0 ? EIO : errno;
-    }
-  }
-  if (error == 0 && ::fsync(fd) != 0) {
-    error = errno;
-  }
-  if (::close(fd) != 0 && error == 0) {
-    error = errno;
-  }
+  const int error = write_flush_close(fd, bytes.data(), bytes.size());
   if (error != 0) {
     ::unlink(path.c_str());
     return failure{"cannot write the level file " + quoted_path(shown) + ": " +

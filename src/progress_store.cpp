@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "durable_file.h"
 #include "level_text.h"
 #include "printable.h"
 
@@ -202,21 +203,7 @@ result<> write_progress_file(const fs::path& directory, const std::string& text)
   if (fd < 0) {
     return failure{system_reason(errno)};
   }
-  int error = 0;
-  for (std::size_t done = 0; error == 0 && done < text.size();) {
-    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-    if (written > 0) {
-      done += static_cast<std::size_t>(written);
-    } else if (written == 0 || errno != EINTR) {
-      error = written == 0 ? EIO : errno;
-    }
-  }
-  if (error == 0 && ::fsync(fd) != 0) {
-    error = errno;
-  }
-  if (::close(fd) != 0 && error == 0) {
-    error = errno;
-  }
+  int error = write_flush_close(fd, text.data(), text.size());
   if (error == 0 && ::rename(pattern.c_str(), (directory / progress_file_name).c_str()) != 0) {
     error = errno;
   }
