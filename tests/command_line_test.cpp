@@ -6,21 +6,22 @@
 
 namespace {
 
-// The options of a small command: a flag, --moves, --seed, --seconds and --out.
+// The options of a small command: a flag, --moves, --seed, --seconds, --jobs and --out.
 struct sample_command {
   bool flag = false;
   std::optional<int> moves;
   std::optional<std::uint64_t> seed;
   std::optional<double> seconds;
+  std::optional<int> jobs;
   std::optional<std::string> out;
 
   // Reads the words, keeping at most one operand; the reason when refused.
   result<command_words> read(const std::vector<std::string>& words) {
-    return read_command_line(
-        words,
-        {flag_option("--flag", flag), moves_option(moves), seed_option(seed),
-         seconds_option("--seconds", seconds, 86400), text_option("--out", out, "a directory")},
-        1);
+    return read_command_line(words,
+                             {flag_option("--flag", flag), moves_option(moves), seed_option(seed),
+                              seconds_option("--seconds", seconds, 86400), jobs_option(jobs),
+                              text_option("--out", out, "a directory")},
+                             1);
   }
 };
 
@@ -83,6 +84,11 @@ TEST(CommandLineTest, SharedOptionsTakeTheirWholeRangeAndNothingBeyond) {
             "--seconds takes a number of seconds above 0 and up to 86400, not '86400.5'");
   EXPECT_NE(refusal({"--seconds", "0"}), "");
   EXPECT_EQ(refusal({"--seconds", "0.001"}), "");
+  const std::string jobs_refused = "--jobs takes a whole number from 0 to 256, not '";
+  EXPECT_EQ(refusal({"--jobs", "0"}), "");
+  EXPECT_EQ(refusal({"--jobs", "256"}), "");
+  EXPECT_EQ(refusal({"--jobs", "-1"}), jobs_refused + "-1'");
+  EXPECT_EQ(refusal({"--jobs", "257"}), jobs_refused + "257'");
 }
 
 TEST(CommandLineTest, AValueThatMayBeLeftOutIsTheNextWordWhenItIsOne) {
