@@ -1,4 +1,4 @@
-// Times the map of every position's fewest moves (src/fewest_moves.h): the
+// Times the map of every position's fewest moves (src/search/fewest_moves.h): the
 // one-off measurement of a level's layout, and the lookups a game makes after
 // each key.
 //
@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "fewest_moves.h"
-#include "level_corpus.h"
-#include "level_search.h"
-#include "level_text.h"
+#include "model/level_text.h"
+#include "search/fewest_moves.h"
+#include "support/level_corpus.h"
+#include "support/level_search.h"
 
 namespace {
 

@@ -18,12 +18,12 @@
 #include <streambuf>
 #include <string>
 
-#include "level_corpus.h"
-#include "level_search.h"
-#include "move_rules.h"
-#include "num_moves_calculator.h"
-#include "play_screen.h"
-#include "test_support.h"
+#include "game/move_rules.h"
+#include "game/play_screen.h"
+#include "search/num_moves_calculator.h"
+#include "support/level_corpus.h"
+#include "support/level_search.h"
+#include "support/scratch_dir.h"
 
 namespace {
 

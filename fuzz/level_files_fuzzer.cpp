@@ -6,7 +6,7 @@
 #include <streambuf>
 
 #include "level_input.h"
-#include "num_moves_calculator.h"
+#include "search/num_moves_calculator.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "level_files.h"
+#include "model/level_files.h"
 
 const char* const level_input_files[6] = {record_size_file,   num_block_file, blockers_file,
                                           prisoner_size_file, prisoner_file,  block_present_file};

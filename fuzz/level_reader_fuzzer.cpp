@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "level_files.h"
 #include "level_input.h"
+#include "model/level_files.h"
 
 namespace {
 

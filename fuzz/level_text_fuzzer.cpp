@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "level_text.h"
+#include "model/level_text.h"
 
 namespace {
 

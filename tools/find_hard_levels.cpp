@@ -14,9 +14,9 @@
 #include <sstream>
 #include <unordered_map>
 
-#include "level_search.h"
-#include "num_moves_calculator.h"
-#include "test_support.h"
+#include "search/num_moves_calculator.h"
+#include "support/level_search.h"
+#include "support/scratch_dir.h"
 #include "tool_options.h"
 
 namespace {

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "random_lvl_function.h"
-#include "test_support.h"
+#include "model/random_lvl_function.h"
+#include "support/simulated_platform.h"
 #include "tool_options.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// Makes the campaign's data file (src/campaign_levels.inc) again from the
+// Makes the campaign's data file (src/game/campaign_levels.inc) again from the
 // move counts and seeds pinned below, the same on every machine with any
 // number of jobs: each level is the level maker's lean level of its moves from
 // its seed, where every blocker matters (taking it away lowers the fewest
@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "campaign.h"
-#include "command_line.h"
-#include "level_maker.h"
-#include "level_text.h"
+#include "game/campaign.h"
+#include "model/level_text.h"
+#include "program/command_line.h"
+#include "search/level_maker.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ constexpr const char* help_text =
     "not at all) or to standard output. Each level is the level maker's lean level\n"
     "of its moves from its seed: every blocker matters. The same on any machine\n"
     "with any number of jobs.\n"
-    "  --out FILE  where to write, e.g. src/campaign_levels.inc\n"
+    "  --out FILE  where to write, e.g. src/game/campaign_levels.inc\n"
     "  --jobs J    searches run at once (default 0: one on each core)\n";
 
 // One planned level: its fewest moves and the maker's seed.
@@ -55,7 +55,7 @@ std::optional<std::string> make_data(int jobs) {
       "// The campaign's levels: tier, fewest moves, the level maker's seed, text form.\n"
       "// Made by tools/make_campaign.cpp; do not edit. To make it again:\n"
       "//   cmake --build build --target make_campaign\n"
-      "//   build/make_campaign --out src/campaign_levels.inc\n";
+      "//   build/make_campaign --out src/game/campaign_levels.inc\n";
   std::map<std::string, int> made;  // text form -> level number
   for (std::size_t i = 0; i < std::size(plan); ++i) {
     const int number = static_cast<int>(i) + 1;

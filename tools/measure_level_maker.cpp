@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "command_line.h"
-#include "level_maker.h"
-#include "level_text.h"
+#include "model/level_text.h"
+#include "program/command_line.h"
+#include "search/level_maker.h"
 
 namespace {
 

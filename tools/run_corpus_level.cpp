@@ -11,10 +11,9 @@
 #include <iostream>
 #include <vector>
 
-#include "level_corpus.h"
-#include "level_search.h"
-#include "num_moves_calculator.h"
-#include "test_support.h"
+#include "search/num_moves_calculator.h"
+#include "support/level_corpus.h"
+#include "support/level_search.h"
 #include "tool_options.h"
 
 int main(int argc, char** argv) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "command_line.h"
+#include "program/command_line.h"
 
 // One option: its name, where its value goes, and the values it accepts.
 struct tool_option {

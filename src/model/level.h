@@ -1,0 +1,54 @@
+// The level as the games, the solver and the maker see it: the prisoner and
+// the blockers as blocks, a move, and the letters that name the blocks.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/random_lvl_function.h"
+
+// The blocks of a level: the prisoner and the blockers in the level's array order.
+struct play_level {
+  BLOCK prisoner;
+  std::vector<BLOCK> blockers;
+};
+
+// One move: a block slid any number of free cells along its own line.
+struct play_move {
+  int block = prisoner_number;  // the block's number: 0 the prisoner, i + 1 blocker i
+  int distance = 0;             // cells; negative towards index 0 (left or up)
+
+  bool operator==(const play_move&) const = default;
+};
+
+// The number of blocks in the level, the prisoner included.
+int block_count(const play_level& level);
+// Block `number` of the level.
+BLOCK& block_of(play_level& level, int number);
+const BLOCK& block_of(const play_level& level, int number);
+
+// The number of the block that covers cell (x, y), or no_block when the cell is free.
+int block_at(const play_level& level, int x, int y);
+
+// True if every cell right of the prisoner in its row is free.
+bool is_prisoner_free(const play_level& level);
+
+// The letter that names a block on the board and in commands: P for the
+// prisoner, a, b, c ... for the blockers in their order.
+char block_letter(int number);
+
+// A level to play and a line saying where it comes from (empty for a level
+// read from level files).
+struct offered_level {
+  play_level level;
+  std::string about;
+  std::optional<std::uint64_t> seed = std::nullopt;  // the level maker's seed, for a level it made
+};
+
+// The moves a new level needs when a player asks for one without a count.
+inline constexpr int default_new_level_moves = 15;
+// No level of this board needs more moves than this: complete searches of
+// every layout of the board have shown it. A request for more is refused.
+inline constexpr int most_level_moves = 50;

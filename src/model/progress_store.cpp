@@ -1,0 +1,330 @@
+#include "model/progress_store.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <sstream>
+#include <tuple>
+#include <vector>
+
+#include "model/durable_file.h"
+#include "model/level_text.h"
+#include "model/printable.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view version_line = "escape-puzzle progress 1";
+
+// The numbers of a line after its key, in the order the file gives them.
+constexpr const char* field_names[] = {"moves", "stars", "tips", "solutions", "peeks"};
+
+bool is_key(std::string_view word) {
+  return word.size() == board_size * board_size &&
+         std::all_of(word.begin(), word.end(), [](char c) {
+           return c == '.' || c == 'P' || (c >= 'a' && c < 'a' + max_blockers);
+         });
+}
+
+bool is_date(std::string_view word) {
+  return word.size() == 10 && word[4] == '-' && word[7] == '-' &&
+         std::all_of(word.begin(), word.end(),
+                     [](char c) { return c == '-' || (c >= '0' && c <= '9'); });
+}
+
+std::optional<int> count_in(std::string_view word) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (error != std::errc{} || end != word.data() + word.size() || value < 0) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// One line of a level's best escape, or why it is none.
+result<std::pair<std::string, level_best>> read_line(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) {
+    words.push_back(word);
+  }
+  if (words.size() != 13 || !is_key(words[0])) {
+    return failure{"not a level's text form and its seven fields"};
+  }
+  level_best best;
+  int* const numbers[] = {&best.moves, &best.stars, &best.tips, &best.solutions, &best.peeks};
+  for (std::size_t i = 0; i < std::size(field_names); ++i) {
+    const std::optional<int> value = count_in(words[2 + 2 * i]);
+    if (words[1 + 2 * i] != field_names[i] || !value) {
+      return failure{std::string("no count of ") + field_names[i] + " where it belongs"};
+    }
+    *numbers[i] = *value;
+  }
+  if (best.stars < 1 || best.stars > 3) {
+    return failure{"stars are 1 to 3"};
+  }
+  if (words[11] != "date" || !is_date(words[12])) {
+    return failure{"no date YYYY-MM-DD where it belongs"};
+  }
+  best.date = words[12];
+  return std::pair{words[0], best};
+}
+
+std::string system_reason(int error) {
+  return std::strerror(error);
+}
+
+// Holds the lock on the progress directory while it lives, when it can be had.
+class directory_lock {
+ public:
+  explicit directory_lock(const fs::path& directory) {
+    fd_ = ::open((directory / progress_lock_name).c_str(),
+                 O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd_ < 0) {
+      error_ = errno;
+      return;
+    }
+    while (::flock(fd_, LOCK_EX) != 0) {
+      if (errno != EINTR) {
+        error_ = errno;
+        ::close(fd_);
+        fd_ = -1;
+        return;
+      }
+    }
+  }
+  ~directory_lock() {
+    if (fd_ >= 0) {
+      ::close(fd_);  // releases the lock
+    }
+  }
+  directory_lock(const directory_lock&) = delete;
+  directory_lock& operator=(const directory_lock&) = delete;
+
+  // The cause when the lock could not be had, else 0.
+  int error() const {
+    return error_;
+  }
+
+ private:
+  int fd_ = -1;
+  int error_ = 0;
+};
+
+// The whole of a regular file, nothing when there is none, or the cause it cannot be read.
+result<std::optional<std::string>> read_whole(const fs::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    if (errno == ENOENT) {
+      return std::optional<std::string>();
+    }
+    return failure{system_reason(errno)};
+  }
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(fd);
+    return failure{"it is no regular file"};
+  }
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got > 0) {
+      text.append(buffer, static_cast<std::size_t>(got));
+    } else if (got == 0) {
+      break;
+    } else if (errno != EINTR) {
+      const int error = errno;
+      ::close(fd);
+      return failure{system_reason(error)};
+    }
+  }
+  ::close(fd);
+  return std::optional<std::string>(std::move(text));
+}
+
+// Renames a damaged file to the first free name FILE.damaged-N; the new name, or the cause.
+result<fs::path> move_aside(const fs::path& file) {
+  for (int n = 1;; ++n) {
+    const fs::path aside = file.string() + ".damaged-" + std::to_string(n);
+    std::error_code ignored;
+    if (fs::exists(fs::symlink_status(aside, ignored))) {
+      continue;
+    }
+    if (::rename(file.c_str(), aside.c_str()) != 0) {
+      return failure{system_reason(errno)};
+    }
+    return aside;
+  }
+}
+
+// The progress in the directory's file (none when there is no file). A file
+// that is damaged or cannot be read is moved aside and gives no progress, with
+// a note; when it cannot be moved aside, the result is nothing, so that it is
+// never written over.
+std::optional<progress> read_or_set_aside(const fs::path& directory,
+                                          std::optional<std::string>& note) {
+  const fs::path file = directory / progress_file_name;
+  const result<std::optional<std::string>> text = read_whole(file);
+  std::string problem;
+  if (!text) {
+    problem = "cannot be read (" + text.reason() + ")";
+  } else if (!*text) {
+    return progress{};
+  } else if (const result<progress> read = read_progress_text(**text); read) {
+    return *read;
+  } else {
+    problem = "is damaged (" + read.reason() + ")";
+  }
+  const result<fs::path> aside = move_aside(file);
+  if (!aside) {
+    note = "The progress file " + quoted_path(file) + " " + problem +
+           " and cannot be moved aside (" + aside.reason() + "): progress is not saved.";
+    return std::nullopt;
+  }
+  note = "The progress file " + quoted_path(file) + " " + problem + "; it is kept as " +
+         quoted_path(*aside) + " and play starts afresh.";
+  return progress{};
+}
+
+// Writes the text into a new temporary file beside the progress file, flushes
+// it to the disk and renames it into place; the cause when it fails, and then
+// the old file is left as it was.
+result<> write_progress_file(const fs::path& directory, const std::string& text) {
+  std::string pattern = (directory / ".progress.XXXXXX").string();
+  const int fd = ::mkstemp(pattern.data());
+  if (fd < 0) {
+    return failure{system_reason(errno)};
+  }
+  int error = write_flush_close(fd, text.data(), text.size());
+  if (error == 0 && ::rename(pattern.c_str(), (directory / progress_file_name).c_str()) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
+    ::unlink(pattern.c_str());
+    return failure{system_reason(error)};
+  }
+  return {};
+}
+
+int help_of(const level_best& best) {
+  return best.tips + best.solutions + best.peeks;
+}
+
+}  // namespace
+
+std::string progress_key(const play_level& level) {
+  play_level ordered = level;
+  std::stable_sort(
+      ordered.blockers.begin(), ordered.blockers.end(),
+      [](const BLOCK& a, const BLOCK& b) { return std::tie(a.y, a.x) < std::tie(b.y, b.x); });
+  return level_text(ordered);
+}
+
+bool is_better(const level_best& a, const level_best& b) {
+  return std::tuple(-a.stars, a.moves, help_of(a)) < std::tuple(-b.stars, b.moves, help_of(b));
+}
+
+std::string progress_text(const progress& kept) {
+  std::string text = std::string(version_line) + '\n';
+  for (const auto& [key, best] : kept) {
+    text += key + " moves " + std::to_string(best.moves) + " stars " + std::to_string(best.stars) +
+            " tips " + std::to_string(best.tips) + " solutions " + std::to_string(best.solutions) +
+            " peeks " + std::to_string(best.peeks) + " date " + best.date + '\n';
+  }
+  return text;
+}
+
+result<progress> read_progress_text(std::string_view text) {
+  std::istringstream lines{std::string(text)};
+  std::string line;
+  if (!std::getline(lines, line) || line != version_line) {
+    return failure{"line 1: not \"" + std::string(version_line) + "\""};
+  }
+  progress kept;
+  for (int number = 2; std::getline(lines, line); ++number) {
+    if (line.find_first_not_of(' ') == std::string::npos || line.starts_with('#')) {
+      continue;
+    }
+    const auto read = read_line(line);
+    const std::string where = "line " + std::to_string(number) + ": ";
+    if (!read) {
+      return failure{where + read.reason()};
+    }
+    if (!kept.insert(*read).second) {
+      return failure{where + "a level given twice"};
+    }
+  }
+  return kept;
+}
+
+std::optional<std::string> load_progress(progress_store& store) {
+  store.known.clear();
+  if (store.directory.empty()) {
+    return std::nullopt;
+  }
+  std::error_code missing;
+  if (!fs::exists(store.directory, missing)) {
+    return std::nullopt;
+  }
+  // Under the lock, two games never both move the same file aside.
+  const directory_lock lock(store.directory);
+  std::optional<std::string> note;
+  store.known = read_or_set_aside(store.directory, note).value_or(progress{});
+  return note;
+}
+
+kept_result keep_result(progress_store& store, const std::string& key, level_best escape) {
+  if (escape.date.empty()) {
+    escape.date = store.today;
+  }
+  kept_result kept;
+  const auto keep_in = [&](progress& levels) {
+    const auto old = levels.find(key);
+    if (old != levels.end()) {
+      kept.before = old->second;
+    }
+    kept.new_best = !kept.before || is_better(escape, *kept.before);
+    if (kept.new_best) {
+      levels[key] = escape;
+    }
+  };
+  const auto said_once = [&](const std::string& cause) {
+    if (!store.told_of_failure && !kept.note) {
+      store.told_of_failure = true;
+      kept.note = "Cannot save the progress in " + quoted_path(store.directory) + " (" + cause +
+                  "): play goes on without saving.";
+    }
+  };
+  if (store.directory.empty()) {
+    keep_in(store.known);
+    return kept;
+  }
+  std::error_code failed;
+  fs::create_directories(store.directory, failed);
+  const directory_lock lock(store.directory);
+  if (failed || lock.error() != 0) {
+    keep_in(store.known);
+    said_once(failed ? failed.message() : system_reason(lock.error()));
+    return kept;
+  }
+  std::optional<progress> current = read_or_set_aside(store.directory, kept.note);
+  if (!current) {
+    keep_in(store.known);
+    return kept;
+  }
+  keep_in(*current);
+  if (const result<> written = write_progress_file(store.directory, progress_text(*current));
+      !written) {
+    said_once(written.reason());
+  }
+  store.known = std::move(*current);
+  return kept;
+}

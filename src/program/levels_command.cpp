@@ -1,0 +1,184 @@
+#include "program/levels_command.h"
+
+#include <filesystem>
+#include <iomanip>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string_view>
+
+#include "game/level_picture.h"
+#include "model/level_directory.h"
+#include "model/level_text.h"
+#include "program/command_line.h"
+#include "search/level_maker.h"
+
+namespace {
+
+constexpr const char* usage =
+    "usage: escape_levels --moves N [--lean] [--count K] [--seed S] [--seconds T] [--jobs J]\n"
+    "                     [--out DIR]\n"
+    "       escape_levels --hardest [--seconds T] [--seed S] [--jobs J] [--out DIR]\n";
+
+constexpr const char* help_text =
+    "Makes levels of the escape puzzle and prints each as a board, its text form,\n"
+    "its fewest-move count, its seed and the time it took.\n"
+    "  --moves N     levels whose fewest solution takes exactly N moves (0 to 50)\n"
+    "  --lean        levels where every blocker matters: taking any away lowers the count\n"
+    "  --count K     make K such levels (default 1); level i uses seed S + i\n"
+    "  --hardest     the level needing the most moves found within the time\n"
+    "  --seed S      the seed (default: a random one); the same seed gives the same level\n"
+    "  --seconds T   search for at most T seconds a level (default 60, --hardest 10)\n"
+    "  --jobs J      searches run at once (default 0: one on each core); the levels are\n"
+    "                the same whatever J\n"
+    "  --out DIR     also write level i as the six level files into DIR/i (from 1)\n"
+    "Exit status: 0 done, 1 no level found in time or a file not written, 2 bad arguments.\n";
+
+constexpr int most_levels = 1000;
+constexpr double most_seconds = 86400;
+
+// What the command line asks for.
+struct levels_request {
+  std::optional<int> moves;  // --moves N
+  bool hardest = false;      // --hardest
+  std::optional<int> count;
+  std::optional<std::uint64_t> seed;
+  std::optional<double> seconds;
+  std::optional<std::string> out;
+  std::optional<int> jobs;
+  bool lean = false;
+  bool help = false;
+};
+
+// Reads the arguments into `request`, or says why they are not sound.
+result<> read_request(const std::vector<std::string>& arguments, levels_request& request) {
+  const result<command_words> words = read_command_line(
+      arguments,
+      {moves_option(request.moves), whole_number_option("--count", request.count, 1, most_levels),
+       seed_option(request.seed), seconds_option("--seconds", request.seconds, most_seconds),
+       text_option("--out", request.out, "a directory"), flag_option("--hardest", request.hardest),
+       jobs_option(request.jobs), flag_option("--lean", request.lean)});
+  if (!words) {
+    return failure{words.reason()};
+  }
+  request.help = words->help;
+  if (request.help) {
+    return {};
+  }
+  if (request.hardest == request.moves.has_value()) {
+    return failure{request.hardest ? "--moves and --hardest exclude each other"
+                                   : "say what to make: --moves N or --hardest"};
+  }
+  if (request.hardest && (request.count || request.lean)) {
+    return failure{std::string(request.count ? "--count" : "--lean") + " goes with --moves only"};
+  }
+  return {};
+}
+
+// The progress line on standard error while a search runs, cleared at its end.
+class progress_line {
+ public:
+  progress_line(std::ostream& err, const levels_terminal& terminal)
+      : err_(err), terminal_(terminal) {}
+  ~progress_line() {
+    clear();
+  }
+  progress_line(const progress_line&) = delete;
+  progress_line& operator=(const progress_line&) = delete;
+
+  // What the maker calls; empty when standard error is no terminal.
+  maker_progress reporter() {
+    if (!terminal_.progress) {
+      return {};
+    }
+    return [this](double seconds, int hardest) {
+      if (seconds < terminal_.progress_after) {
+        return;
+      }
+      std::ostringstream line;
+      line << "searching: " << std::fixed << std::setprecision(1) << seconds
+           << " s, the hardest so far needs " << hardest << " moves";
+      err_ << '\r' << line.str() << std::string(width_ - std::min(width_, line.str().size()), ' ')
+           << std::flush;
+      width_ = std::max(width_, line.str().size());
+    };
+  }
+
+  // Takes the line away.
+  void clear() {
+    if (width_ > 0) {
+      err_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
+      width_ = 0;
+    }
+  }
+
+ private:
+  std::ostream& err_;
+  levels_terminal terminal_;
+  std::size_t width_ = 0;
+};
+
+// Prints a made level: its board, text form, fewest moves, seed and time.
+void print_level(const made_level& made, std::ostream& out, bool colour) {
+  draw_board(made.level, out, colour);
+  out << level_text(made.level) << '\n'
+      << "fewest moves: " << made.moves << '\n'
+      << "seed: " << made.seed << '\n'
+      << "time: " << std::fixed << std::setprecision(2) << made.seconds << " s\n";
+}
+
+// Makes, prints and writes the levels asked for; the exit status.
+int make_levels(const levels_request& request, std::ostream& out, std::ostream& err,
+                const levels_terminal& terminal) {
+  const std::uint64_t seed = request.seed ? *request.seed : std::random_device{}();
+  const maker_limits limits{request.seconds.value_or(request.hardest ? 10.0 : 60.0), 0,
+                            request.jobs.value_or(0)};
+  const int count = request.count.value_or(1);
+  for (int i = 0; i < count; ++i) {
+    const std::uint64_t level_seed = seed + static_cast<std::uint64_t>(i);
+    progress_line progress(err, terminal);
+    const std::optional<made_level> made =
+        request.hardest
+            ? make_hardest_level(level_seed, limits, progress.reporter())
+            : make_level(*request.moves, level_seed, limits, progress.reporter(), request.lean);
+    progress.clear();
+    if (!made) {
+      err << "escape_levels: no level"
+          << (request.hardest ? std::string() : " of " + std::to_string(*request.moves) + " moves")
+          << " found in " << limits.seconds << " s (seed " << level_seed << ")\n";
+      return 1;
+    }
+    out << (i > 0 ? "\n" : "");
+    print_level(*made, out, terminal.colour);
+    result<> kept = flush_output(out);
+    if (kept && request.out) {
+      kept = write_level_directory(made->level,
+                                   std::filesystem::path(*request.out) / std::to_string(i + 1));
+    }
+    if (!kept) {
+      err << "escape_levels: " << kept.reason() << '\n';
+      return 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int run_levels_command(const std::vector<std::string>& arguments, std::ostream& out,
+                       std::ostream& err, const levels_terminal& terminal) {
+  levels_request request;
+  if (const result<> read = read_request(arguments, request); !read) {
+    err << "escape_levels: " << read.reason() << '\n' << usage;
+    return 2;
+  }
+  if (request.help) {
+    out << usage << help_text;
+    if (const result<> shown = flush_output(out); !shown) {
+      err << "escape_levels: " << shown.reason() << '\n';
+      return 1;
+    }
+    return 0;
+  }
+  return make_levels(request, out, err, terminal);
+}

@@ -1,0 +1,37 @@
+// escape_play's command line: which level to play, and whether on the whole
+// terminal or one command a line.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/play_game.h"
+#include "game/play_screen.h"
+#include "model/progress_store.h"
+
+// Plays a level on the whole terminal, with a maker of new levels for `n` and
+// the player's progress; returns the exit status.
+using full_screen_player =
+    std::function<int(const offered_level&, level_source, progress_store& progress)>;
+
+// What escape_play's streams and surroundings allow.
+struct play_setting {
+  bool colour = false;             // line-mode boards in colour
+  full_screen_player full_screen;  // none when the terminal cannot take the full-screen game
+  bool error_is_terminal = false;  // standard error is a terminal: --new says there that it works
+  std::filesystem::path progress_directory;          // where progress is kept; empty: nowhere
+  std::optional<std::chrono::year_month_day> today;  // the UTC date; none: the clock's
+};
+
+// Runs escape_play with `arguments` (the program name left out): the game on
+// `in` and `out` or on the whole terminal, or the progress list on `out`;
+// usage errors on `err`. Returns the exit status: 0 when the game ends, 1 when
+// there is no level to play or the list cannot be written, 2 for bad
+// arguments or a text form that is no sound level.
+int run_play_command(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+                     std::ostream& err, const play_setting& setting);

@@ -1,0 +1,238 @@
+#include "program/play_command.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "game/campaign.h"
+#include "game/daily_level.h"
+#include "model/level_directory.h"
+#include "model/level_text.h"
+#include "search/level_maker.h"
+#include "support/level_search.h"
+#include "support/scratch_dir.h"
+#include "test_support.h"
+
+namespace {
+
+struct command_run {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs escape_play's command line with `input` typed.
+command_run run(const std::vector<std::string>& arguments, const std::string& input = "quit\n",
+                const play_setting& setting = {}) {
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  command_run result;
+  result.status = run_play_command(arguments, in, out, err, setting);
+  result.out = out.str();
+  result.err = err.str();
+  return result;
+}
+
+// The text form the game shows for `show`, typed first.
+std::string shown(const command_run& game) {
+  const std::size_t at = game.out.find("> ") + 2;
+  return game.out.substr(at, game.out.find('\n', at) - at);
+}
+
+TEST(PlayCommandTest, HelpAndWhatItRefuses) {
+  const command_run help = run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.starts_with("usage: escape_play [--lines] [--no-save] [DIR | --campaign"))
+      << help.out;
+
+  const std::vector<std::vector<std::string>> refused = {
+      {"--colour"},      {"--moves", "5"},          {"--new", "--moves", "101"},
+      {"--new", "here"}, {"--level", "P", "--new"}, {"--new", "--seed", "x"}};
+  for (const std::vector<std::string>& arguments : refused) {
+    const command_run bad = run(arguments);
+    EXPECT_EQ(bad.status, 2) << arguments[0];
+    EXPECT_TRUE(bad.err.ends_with("\n       escape_play --progress\n")) << bad.err;
+    EXPECT_EQ(bad.out, "");
+  }
+  // A date that is no date, and a level number out of the campaign.
+  EXPECT_EQ(run({"--daily", "2023-02-29"}).err,
+            "escape_play: --daily takes a date YYYY-MM-DD, not '2023-02-29'\n" +
+                help.out.substr(0, help.out.find("Plays")));
+  EXPECT_EQ(run({"--campaign", std::to_string(campaign_size() + 1)}).status, 2);
+  EXPECT_EQ(run({"--campaign", "--daily"}).status, 2);
+  // A text form that is no sound level gets one line.
+  const command_run text = run({"--level", "PP"});
+  EXPECT_EQ(text.status, 2);
+  EXPECT_EQ(text.err.find('\n'), text.err.size() - 1) << text.err;
+
+  // Help that cannot be shown is an error, as on a full disk.
+  full_disk_buffer full;
+  std::ostream nowhere(&full);
+  std::ostringstream said;
+  std::istringstream none;
+  EXPECT_EQ(run_play_command({"-h"}, none, nowhere, said, {}), 1);
+  EXPECT_EQ(said.str(), "escape_play: cannot write to standard output: No space left on device\n");
+}
+
+TEST(PlayCommandTest, SaysWhereNoLevelIsAndWhatToDo) {
+  scoped_temp_dir dir;
+  const command_run missing = run({"no\x1bwhere"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err,
+            "escape_play: no level to play in \"no\\x1Bwhere\": it holds no level files. Make one "
+            "with escape_puzzle in \"no\\x1Bwhere\", or play a new one: escape_play --new, or "
+            "escape_play --level TEXT.\n");
+
+  // A directory of numbered levels plays its first and names the others.
+  for (const char* made : {"made/1", "made/2", "made/3"}) {
+    ASSERT_TRUE(write_level_directory(two_move_level(), made));
+  }
+  const command_run first = run({"made"}, "show\n");
+  EXPECT_EQ(first.status, 0);
+  EXPECT_TRUE(
+      first.out.starts_with("Playing \"made/1\"; \"made/2\" to \"made/3\" hold 2 more levels.\n"))
+      << first.out;
+}
+
+TEST(PlayCommandTest, PlaysALevelFromADirectoryItsTextOrTheMaker) {
+  scoped_temp_dir dir;
+  const test_level level = two_move_level();
+  ASSERT_TRUE(write_level_directory(level, "stored"));
+  const std::string stored_blockers = read_bytes("stored/blockers");
+  EXPECT_EQ(shown(run({"stored"}, "show\na -1\n")), level_text(level));
+  EXPECT_EQ(read_bytes("stored/blockers"), stored_blockers);  // playing writes nothing
+  EXPECT_EQ(shown(run({"--lines", "--level", level_text(level)}, "show\n")), level_text(level));
+
+  const command_run made = run({"--new", "--moves", "3", "--seed", "7"}, "show\n");
+  EXPECT_EQ(made.status, 0);
+  EXPECT_TRUE(made.out.starts_with(
+      "A level of 3 moves, seed 7: escape_play --new --moves 3 --seed 7 plays it again.\n"))
+      << made.out;
+  EXPECT_EQ(shown(made), level_text(make_level(3, 7, {})->level));
+  // On a terminal, standard error says that the level is being made, then clears the line.
+  play_setting on_a_terminal;
+  on_a_terminal.error_is_terminal = true;
+  const command_run watched = run({"--new", "--moves", "3", "--seed", "7"}, "", on_a_terminal);
+  EXPECT_TRUE(watched.err.starts_with("\rMaking a level of 3 moves... 0 s")) << watched.err;
+  EXPECT_TRUE(watched.err.ends_with("\r" + std::string(32, ' ') + "\r")) << watched.err;
+}
+
+TEST(PlayCommandTest, TheWholeTerminalWhenThereIsOneUnlessLinesAreAskedFor) {
+  const test_level level = two_move_level();
+  int played = 0;
+  play_setting setting;
+  setting.full_screen = [&](const offered_level& offered, level_source new_level, progress_store&) {
+    ++played;
+    EXPECT_EQ(level_text(offered.level), level_text(level));
+    // `n` makes a level of the moves asked for, until it is told to stop.
+    std::atomic<bool> stop = false;
+    const std::optional<offered_level> next = new_level(2, stop);
+    EXPECT_TRUE(next && solve_level(next->level)->size() == 2u);
+    stop = true;
+    EXPECT_EQ(new_level(0, stop), std::nullopt);
+    return 0;
+  };
+  EXPECT_EQ(run({"--level", level_text(level)}, "", setting).status, 0);
+  EXPECT_EQ(played, 1);
+  const command_run lines = run({"--lines", "--level", level_text(level)}, "quit\n", setting);
+  EXPECT_EQ(played, 1);
+  EXPECT_TRUE(lines.out.starts_with("Free the prisoner P")) << lines.out;
+}
+
+// escape_play with the progress kept in "state" of a fresh directory, dated 2024-06-03.
+class PlayCampaign : public testing::Test {
+ protected:
+  PlayCampaign() {
+    setting_.progress_directory = dir_.path() / "state";
+    setting_.today = read_date("2024-06-03");
+  }
+
+  command_run play(const std::vector<std::string>& arguments, const std::string& input) {
+    return run(arguments, input, setting_);
+  }
+
+  scoped_temp_dir dir_;
+  play_setting setting_;
+};
+
+// Input that frees the prisoner of campaign level `number` in the fewest moves.
+std::string solving_input(int number) {
+  std::string input;
+  const std::optional<std::vector<play_move>> solution = solve_level(campaign_level(number).level);
+  for (const play_move& move : *solution) {
+    input += std::string(1, block_letter(move.block)) + " " + std::to_string(move.distance) + "\n";
+  }
+  return input;
+}
+
+TEST_F(PlayCampaign, WithNoLevelHereTheFirstUnsolvedLevelIsPlayedAndKept) {
+  const command_run first = play({}, solving_input(1));
+  EXPECT_EQ(first.status, 0);
+  EXPECT_TRUE(first.out.starts_with(campaign_title(1) + "\nFree the prisoner P")) << first.out;
+  EXPECT_TRUE(first.out.ends_with("A new best on this level: your first escape from it.\n"))
+      << first.out;
+  EXPECT_TRUE(play({}, "quit\n").out.starts_with(campaign_title(2) + "\n"));
+  EXPECT_TRUE(play({"--campaign", "1"}, solving_input(1))
+                  .out.ends_with("Your best on this level: 1 move, 3 stars.\n"));
+
+  // --progress lists every level and the escapes; --no-save neither reads nor writes.
+  const std::string kept = read_bytes("state/progress");
+  EXPECT_TRUE(play({"--no-save"}, "quit\n").out.starts_with(campaign_title(1)));
+  EXPECT_TRUE(play({"--no-save", "--campaign", "1"}, solving_input(1))
+                  .out.ends_with("A new best on this level: your first escape from it.\n"));
+  EXPECT_EQ(read_bytes("state/progress"), kept);
+  const command_run listed = play({"--progress"}, "");
+  EXPECT_EQ(listed.status, 0);
+  std::istringstream lines(listed.out);
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line, " 1  Beginner      fewest  1  best  1  ***  " +
+                      std::string(campaign_entries()[0].text));
+  std::getline(lines, line);
+  EXPECT_EQ(line, " 2  Beginner      fewest  2  best  -  -    " +
+                      std::string(campaign_entries()[1].text));
+  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), campaign_size() + 1);
+  EXPECT_TRUE(listed.out.ends_with("\nSolved 1 of " + std::to_string(campaign_size()) +
+                                   " levels, 3 of " + std::to_string(3 * campaign_size()) +
+                                   " stars.\n"));
+
+  // A list that cannot be written is an error, as on a full disk.
+  full_disk_buffer full;
+  std::ostream nowhere(&full);
+  std::ostringstream said;
+  std::istringstream none;
+  EXPECT_EQ(run_play_command({"--progress"}, none, nowhere, said, setting_), 1);
+  EXPECT_EQ(said.str(), "escape_play: cannot write to standard output: No space left on device\n");
+}
+
+TEST_F(PlayCampaign, LevelFilesHereAndTheLevelOfTheDay) {
+  // Level files here are played as before; numbered levels only when named.
+  ASSERT_TRUE(write_level_directory(two_move_level(), "made/1"));
+  std::filesystem::current_path("made");
+  EXPECT_TRUE(play({}, "quit\n").out.starts_with(campaign_title(1)));
+  EXPECT_TRUE(play({"."}, "quit\n").out.starts_with("Free the prisoner P"));
+  std::filesystem::current_path("1");
+  EXPECT_TRUE(play({}, "quit\n").out.starts_with("Free the prisoner P"));
+  EXPECT_TRUE(play({"--campaign"}, "quit\n").out.starts_with(campaign_title(1)));
+
+  // The day's level, today's by default; a damaged progress file is said and put aside.
+  std::filesystem::create_directory(dir_.path() / "state");
+  write_bytes(dir_.path() / "state/progress", "damaged");
+  const command_run today = play({"--daily"}, "show\n");
+  EXPECT_EQ(today.status, 0);
+  EXPECT_TRUE(today.out.starts_with("The progress file \"" +
+                                    (dir_.path() / "state/progress").string() +
+                                    "\" is damaged (line 1: not \"escape-puzzle progress 1\"); "
+                                    "it is kept as "))
+      << today.out;
+  EXPECT_NE(today.out.find(" and play starts afresh. The level of 2024-06-03, a Monday: 10 "
+                           "moves at best.\n"),
+            std::string::npos);
+  EXPECT_EQ(shown(today), level_text(daily_level(*read_date("2024-06-03"))->level));
+  EXPECT_EQ(shown(play({"--daily", "2024-06-03"}, "show\n")), shown(today));
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+#include "search/level_maker.h"
+
+#include <gtest/gtest.h>
+
+#include "model/level_files.h"
+#include "model/level_text.h"
+#include "search/play_solver.h"
+#include "search/slide_space.h"
+
+namespace {
+
+// A bound on layouts, so that the results never depend on the machine's
+// speed, and a backstop of seconds that only a broken maker reaches.
+constexpr maker_limits bounded(std::uint64_t layouts, int jobs = 0) {
+  return maker_limits{60, layouts, jobs};
+}
+
+// Checks that the level keeps the generator's rules.
+void expect_generator_rules(const play_level& level) {
+  EXPECT_TRUE(level.prisoner.horizontal);
+  EXPECT_EQ(level.prisoner.length, 2);
+  EXPECT_EQ(level.prisoner.y, 3);
+  EXPECT_GE(level.blockers.size(), 1u);
+  EXPECT_LE(level.blockers.size(), static_cast<std::size_t>(max_blockers));
+  cell_set taken = 0;
+  for (int number = prisoner_number; number < block_count(level); ++number) {
+    BLOCK block = block_of(level, number);
+    EXPECT_TRUE(block.length == 2 || block.length == 3);
+    EXPECT_TRUE(is_block_legal(block, level.prisoner));
+    const int along = position_along(block);
+    ASSERT_TRUE(along >= 0 && along + block.length <= board_size);
+    const cell_set cells = shape_of(block).at[along];
+    EXPECT_EQ(cells & taken, 0u);
+    taken |= cells;
+    const BLOCK as_stored = block;
+    block.define_block_Id();
+    EXPECT_EQ(block.block_Id, as_stored.block_Id);
+    EXPECT_EQ(block.occupied_points_x[block.length - 1],
+              as_stored.occupied_points_x[block.length - 1]);
+  }
+}
+
+// The fewest moves that free the prisoner.
+std::size_t fewest(const play_level& level) {
+  return solve_level(level).value().size();
+}
+
+}  // namespace
+
+TEST(LevelMakerTest, MadeLevelsNeedExactlyTheMovesAskedFor) {
+  for (int moves = 0; moves <= 5; ++moves) {
+    for (std::uint64_t seed = 0; seed < 36; ++seed) {
+      const std::optional<made_level> made = make_level(moves, seed, bounded(1000));
+      ASSERT_TRUE(made) << moves << " moves, seed " << seed;
+      EXPECT_EQ(made->moves, moves);
+      EXPECT_EQ(made->seed, seed);
+      EXPECT_EQ(fewest(made->level), static_cast<std::size_t>(moves)) << level_text(made->level);
+      expect_generator_rules(made->level);
+    }
+  }
+}
+
+TEST(LevelMakerTest, LeanLevelsHoldOnlyBlockersThatMatter) {
+  for (const int moves : {0, 1, 6, 20}) {
+    for (std::uint64_t seed = 0; seed < 4; ++seed) {
+      const std::optional<made_level> lean = make_level(moves, seed, bounded(5000), {}, true);
+      ASSERT_TRUE(lean) << moves << " moves, seed " << seed;
+      const play_level& level = lean->level;
+      EXPECT_EQ(fewest(level), static_cast<std::size_t>(moves)) << level_text(level);
+      expect_generator_rules(level);
+      if (moves == 0) {
+        EXPECT_EQ(level.blockers.size(), 1u) << level_text(level);
+      }
+      for (std::size_t i = 0; i < level.blockers.size() && moves > 0; ++i) {
+        play_level without = level;
+        without.blockers.erase(without.blockers.begin() + static_cast<std::ptrdiff_t>(i));
+        EXPECT_LT(fewest(without), static_cast<std::size_t>(moves)) << level_text(level) << i;
+      }
+      // The level the seed makes, with its blockers that do not matter taken away.
+      const play_level full = make_level(moves, seed, bounded(5000)).value().level;
+      EXPECT_EQ(full.prisoner.x, level.prisoner.x);
+      for (const BLOCK& blocker : level.blockers) {
+        ASSERT_NE(block_at(full, blocker.x, blocker.y), no_block);
+        EXPECT_EQ(encode_block(block_of(full, block_at(full, blocker.x, blocker.y))),
+                  encode_block(blocker));
+      }
+    }
+  }
+}
+
+TEST(LevelMakerTest, OneSeedMakesOneLevelWithAnyNumberOfJobs) {
+  const struct {
+    int moves;
+    std::uint64_t seed;
+    const char* text;
+  } pinned[] = {
+      {0, 1, "abcdd.abc..eabfggehhf.PPi.j..ki.jllk"},
+      {5, 2, "..abcc..ab...dd.e.ffPPe.....e.ggghh."},
+      {12, 3, "a...bba.ccc.ddde.fPP.egf.hiigf.hjjkk"},
+      {20, 4, "aaabc..debc..deffgPPeh.gii.h.g..jjj."},
+  };
+  for (const auto& pin : pinned) {
+    const std::optional<made_level> made = make_level(pin.moves, pin.seed, bounded(2000));
+    ASSERT_TRUE(made) << pin.moves;
+    EXPECT_EQ(level_text(made->level), pin.text) << pin.moves;
+    EXPECT_EQ(fewest(made->level), static_cast<std::size_t>(pin.moves));
+  }
+  // The same with any number of jobs, found within as many layouts as it
+  // took but not one fewer.
+  const made_level deep = make_level(35, 3, bounded(5000, 1)).value();
+  for (const int jobs : {2, 3}) {
+    const std::optional<made_level> again = make_level(35, 3, bounded(deep.layouts, jobs));
+    ASSERT_TRUE(again) << jobs;
+    EXPECT_EQ(level_text(again->level), level_text(deep.level)) << jobs;
+    EXPECT_EQ(again->layouts, deep.layouts);
+  }
+  EXPECT_EQ(make_level(35, 3, bounded(deep.layouts - 1, 2)), std::nullopt);
+  // The hardest level within a bound of layouts long enough for climbs to stall.
+  std::optional<made_level> hardest[2];
+  for (const int jobs : {1, 3}) {
+    hardest[jobs / 2] = make_hardest_level(6, bounded(700, jobs));
+    ASSERT_TRUE(hardest[jobs / 2]);
+    EXPECT_EQ(hardest[jobs / 2]->layouts, 700u);
+    EXPECT_EQ(fewest(hardest[jobs / 2]->level), static_cast<std::size_t>(hardest[jobs / 2]->moves));
+  }
+  EXPECT_EQ(hardest[0]->moves, 46);
+  EXPECT_EQ(level_text(hardest[0]->level), "aa.bccd..beedfffghd.PPghiij.ghkkjll.");
+  EXPECT_EQ(level_text(hardest[1]->level), level_text(hardest[0]->level));
+  // A count no level of this board needs is not found within the bound.
+  EXPECT_EQ(make_level(90, 1, bounded(20)), std::nullopt);
+  EXPECT_EQ(make_level(-1, 1, bounded(20)), std::nullopt);
+}
+
+TEST(LevelMakerTest, AStopFlagEndsTheSearchWithNothing) {
+  std::atomic<bool> stop{true};
+  maker_limits limits = bounded(3000, 2);
+  limits.stop = &stop;
+  EXPECT_EQ(make_level(3, 1, limits), std::nullopt);
+  EXPECT_EQ(make_hardest_level(1, limits), std::nullopt);
+  // Set while the search runs, from its progress report.
+  for (const int jobs : {1, 2}) {
+    stop = false;
+    limits.jobs = jobs;
+    int reports = 0;
+    const auto stop_now = [&](double, int) {
+      ++reports;
+      stop = true;
+    };
+    EXPECT_EQ(make_level(60, 1, limits, stop_now), std::nullopt);
+    EXPECT_EQ(reports, 1);
+    stop = false;
+    EXPECT_EQ(make_hardest_level(1, limits, stop_now), std::nullopt);
+    EXPECT_EQ(reports, 2);
+  }
+}
