@@ -20,16 +20,16 @@ constexpr int start_spread = 5;
 constexpr int long_piece_percent = 33;
 
 // A piece of random shape on a random line, at the line's start.
-auto random_piece(random_source& random) {
+play_block random_piece(random_source& random) {
   const bool horizontal = random.chance(50);
   const int length = random.chance(long_piece_percent) ? 3 : 2;
-  return block_on_line(horizontal, length, random.below(board_size), 0);
+  return block_on_line<play_block>(horizontal, length, random.below(board_size), 0);
 }
 
 // A random layout to start a climb from.
 play_level random_layout(random_source& random) {
   play_level layout;
-  layout.prisoner = block_on_line(true, 2, prisoner_row, 0);
+  layout.prisoner = block_on_line<play_block>(true, 2, prisoner_row, 0);
   const int count = start_pieces + random.below(start_spread);
   for (int i = 0; i < count; ++i) {
     layout.blockers.push_back(random_piece(random));
@@ -63,11 +63,11 @@ bool change_layout(play_level& layout, random_source& random) {
     if (line == line_of(piece)) {
       return false;
     }
-    piece = block_on_line(piece.horizontal, piece.length, line, 0);
+    piece = block_on_line<play_block>(piece.horizontal, piece.length, line, 0);
   } else if (kind == 3) {
-    piece = block_on_line(piece.horizontal, 5 - piece.length, line_of(piece), 0);
+    piece = block_on_line<play_block>(piece.horizontal, 5 - piece.length, line_of(piece), 0);
   } else {
-    piece = block_on_line(!piece.horizontal, piece.length, line, 0);
+    piece = block_on_line<play_block>(!piece.horizontal, piece.length, line, 0);
   }
   return true;
 }

@@ -235,22 +235,19 @@ std::optional<play_level> lean_level(play_level level, int moves, const std::ato
   return level;
 }
 
-// The made level: blockers in reading order (lean when asked), every block_Id set.
+// The made level: blockers in reading order (lean when asked).
 std::optional<made_level> finish(layout_search& search, const search_result& result,
                                  std::uint64_t seed, bool lean, const std::atomic<bool>* stop) {
   play_level level = result.find.level;
-  std::sort(level.blockers.begin(), level.blockers.end(),
-            [](const BLOCK& a, const BLOCK& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+  std::sort(
+      level.blockers.begin(), level.blockers.end(),
+      [](const play_block& a, const play_block& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
   if (lean) {
     std::optional<play_level> leaner = lean_level(std::move(level), result.find.moves, stop);
     if (!leaner) {
       return std::nullopt;
     }
     level = std::move(*leaner);
-  }
-  level.prisoner.define_block_Id();
-  for (BLOCK& blocker : level.blockers) {
-    blocker.define_block_Id();
   }
   return made_level{std::move(level), result.find.moves,  seed,        search.seconds(),
                     result.layouts,   search.positions(), result.climb};

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "model/level_files.h"
+#include "model/level_records.h"
 #include "model/level_text.h"
 #include "support/level_search.h"
 #include "support/scratch_dir.h"
@@ -40,7 +41,7 @@ class LevelDirectory : public testing::Test {
 
   scoped_temp_dir dir;
   // Another level: one blocker in the prisoner's way.
-  const play_level other{make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)}};
+  const play_level other{play_block{true, 2, 0, 3}, {play_block{false, 2, 4, 2}}};
 };
 
 class LevelDirectoryDeathTest : public LevelDirectory {};
@@ -58,12 +59,11 @@ TEST_F(LevelDirectory, WritesTheFilesTheGeneratorWritesAndReadsThemBack) {
   EXPECT_EQ(names_in("made/1"), six_files);
   EXPECT_EQ(text_in("made/1"), level_text(other));
 
-  BLOCK blockers[max_blockers] = {other.blockers[0]};
-  bool grid[board_size][board_size];
-  mark_blocks(other.prisoner, other.blockers, grid);
+  const level_records records = records_of(other);
   fs::create_directory("reference");
   std::ostringstream quiet;
-  ASSERT_TRUE(write_level_files_to("reference", blockers, other.prisoner, 1, grid, quiet));
+  ASSERT_TRUE(write_level_files_to("reference", records.blockers, records.prisoner,
+                                   records.num_block, records.isblockthere, quiet));
   for (const std::string& name : six_files) {
     EXPECT_EQ(read_bytes(fs::path("made/1") / name), read_bytes(fs::path("reference") / name))
         << name;

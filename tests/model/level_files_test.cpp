@@ -251,7 +251,7 @@ TEST_F(LevelFiles, ReaderNamesTheFirstMissingFileInItsOwnOrder) {
       {block_present_file, "failed to create block present 1file\n"}};
   for (std::size_t missing = 0; missing < std::size(order); ++missing) {
     scoped_temp_dir case_dir;
-    write_level(level.prisoner, level.blockers);
+    write_level(record_level{level.prisoner, level.blockers});
     // Every file after the missing one is missing too, so only the first may be named.
     for (std::size_t i = missing; i < std::size(order); ++i) {
       fs::remove(order[i].first);
@@ -334,7 +334,7 @@ TEST_F(LevelFiles, ReaderRejectsDamagedLevelsNamingTheFile) {
   };
   for (const damage& d : damages) {
     scoped_temp_dir case_dir;
-    write_level(level.prisoner, level.blockers);
+    write_level(record_level{level.prisoner, level.blockers});
     d.apply();
     const std::string before = read_bytes(blockers_file) + read_bytes(block_present_file);
     const loaded_level loaded = load();
@@ -406,7 +406,7 @@ TEST_F(LevelFilesDeathTest, AWriteThatFailsIsAFileNotCreated) {
 
 TEST_F(LevelFiles, ReaderAcceptsEveryBlockerCountAndAnExactRecord) {
   const BLOCK prisoner = make_block(true, 2, 0, 3);
-  write_level(prisoner, {});
+  write_level(record_level{prisoner, {}});
   EXPECT_TRUE(load().ok);
 
   // 13 blockers fill the board's other rows and columns; a record of exactly 44 x 13 bytes.
@@ -420,7 +420,7 @@ TEST_F(LevelFiles, ReaderAcceptsEveryBlockerCountAndAnExactRecord) {
   blockers.push_back(make_block(true, 2, 4, 0));
   blockers.push_back(make_block(true, 2, 4, 1));
   blockers.push_back(make_block(true, 2, 4, 2));
-  write_level(prisoner, blockers);
+  write_level(record_level{prisoner, blockers});
   write_bytes(record_size_file, int_bytes(572));
   const loaded_level loaded = load();
   ASSERT_TRUE(loaded.ok) << loaded.output;

@@ -98,7 +98,8 @@ TEST(block_model, place_clean_and_overlap_touch_exactly_the_block_cells) {
     for (int length : {2, 3}) {
       for (int across = 0; across < board_size; ++across) {
         for (int along = 0; along + length <= board_size; ++along) {
-          EXPECT_FALSE(does_the_block_overlap(block_on_line(horizontal, length, across, along), g));
+          EXPECT_FALSE(
+              does_the_block_overlap(block_on_line<BLOCK>(horizontal, length, across, along), g));
         }
       }
     }

@@ -131,7 +131,7 @@ void write_wide_unsolvable_level() {
   for (int y : {0, 1, 2, 4, 5}) {
     blockers.push_back(make_block(true, 2, 0, y));
   }
-  write_level(make_block(true, 2, 0, 3), blockers);
+  write_level(record_level{make_block(true, 2, 0, 3), blockers});
 }
 
 }  // namespace
@@ -151,7 +151,7 @@ TEST_F(RealProgram, GeneratesALevelAndPrintsItsCount) {
 }
 
 TEST_F(RealProgram, GoesOnAfterAFileItCannotCreate) {
-  write_level(make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)});
+  write_level(record_level{make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)}});
   const std::string old_num_block = read_bytes(num_block_file);
   const std::string old_grid = read_bytes(block_present_file);
   fs::remove(prisoner_size_file);
@@ -169,7 +169,7 @@ TEST_F(RealProgram, GoesOnAfterAFileItCannotCreate) {
 }
 
 TEST_F(Report, FollowsAMessageWithoutLineBreakOnItsLine) {
-  write_level(make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)});
+  write_level(record_level{make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)}});
   fs::remove(prisoner_size_file);
   std::ostringstream out;
   report_num_moves(out);

@@ -10,6 +10,7 @@
 #include "model/level_directory.h"
 #include "model/level_text.h"
 #include "search/level_maker.h"
+#include "search/play_solver.h"
 #include "support/level_search.h"
 #include "support/scratch_dir.h"
 #include "test_support.h"

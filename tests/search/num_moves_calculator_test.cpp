@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "model/level_files.h"
+#include "model/level_records.h"
 #include "support/level_corpus.h"
 #include "support/level_search.h"
 #include "support/scratch_dir.h"
@@ -200,10 +201,6 @@ void mark(bool (*isblockthere)[board_size], const BLOCK& block,
   }
 }
 
-void write_test_level(const test_level& level) {
-  write_level(level.prisoner, level.blockers);
-}
-
 // ---------------------------------------------------------------------------
 
 TEST(CopyOperations, CopyWhatTheyPromiseAndNothingElse) {
@@ -297,7 +294,7 @@ TEST(MoveAnalysis, NeverReadsOutsideTheBoard) {
   };
   guarded_grid guarded(false);
   for (const step& c : cases) {
-    SCOPED_TRACE(draw_level({c.block, {}}));
+    SCOPED_TRACE(draw_level({block_of_record(c.block), {}}));
     mark(guarded.cells(), c.block, {c.covered});
     EXPECT_FALSE(can_block_be_moved(c.block, guarded.cells()));
     EXPECT_EQ(distances_of(c.block, guarded.cells()), (std::vector<int>{0, 0, 0, 0}));
@@ -338,7 +335,7 @@ class CountMoves : public testing::Test {
 };
 
 TEST_F(CountMoves, FreePathGivesZeroAfterOneProgressLine) {
-  write_test_level(parse_level(corpus_level_named("free_path").picture));
+  write_level(parse_level(corpus_level_named("free_path").picture));
   const counted run = count_moves();
   EXPECT_EQ(run.moves, 0);
   ASSERT_EQ(run.lines.size(), 16u);
@@ -347,7 +344,7 @@ TEST_F(CountMoves, FreePathGivesZeroAfterOneProgressLine) {
 
 TEST_F(CountMoves, PrintsBothBoardsAndTheProgressExactlyFlushingEveryLine) {
   // One blocker across the prisoner's way; sliding it up or down by two frees it.
-  write_test_level(
+  write_level(
       parse_level("......\n"
                   "......\n"
                   "...a..\n"
@@ -370,14 +367,14 @@ TEST_F(CountMoves, PrintsBothBoardsAndTheProgressExactlyFlushingEveryLine) {
 // The prisoner is held by blocker b, which can leave its row only by sliding
 // up into the cell that blocker a gives up by sliding right; nothing else can
 // move. Blocker c below b and blocker d left of a never move.
-test_level held_prisoner(int id_a, int id_b) {
-  test_level level = parse_level(
-      ".daaa.\n"
-      ".db...\n"
-      ".db...\n"
-      "PPb...\n"
-      "..c...\n"
-      "..c...\n");
+record_level held_prisoner(int id_a, int id_b) {
+  record_level level =
+      as_records(parse_level(".daaa.\n"
+                             ".db...\n"
+                             ".db...\n"
+                             "PPb...\n"
+                             "..c...\n"
+                             "..c...\n"));
   level.blockers[0].block_Id = id_a;
   level.blockers[1].block_Id = id_b;
   return level;
@@ -405,8 +402,8 @@ TEST_F(CountMoves, EnqueueRuleDropsOnlyTheUndoingMove) {
   };
   for (const step& c : cases) {
     SCOPED_TRACE(testing::Message() << "ids " << c.id_a << ", " << c.id_b);
-    const test_level level = held_prisoner(c.id_a, c.id_b);
-    write_test_level(level);
+    const record_level level = held_prisoner(c.id_a, c.id_b);
+    write_level(level);
     const counted run = count_moves();
     EXPECT_EQ(run.moves, c.moves);
     EXPECT_EQ(progress_numbers(run.lines), c.progress);
@@ -420,7 +417,7 @@ TEST_F(CountMoves, EnqueueRuleDropsOnlyTheUndoingMove) {
 TEST_F(CountMoves, ChildrenFollowBlockOrderThenDistancesListOrder) {
   // Blocker a's slides (-3, -2, -1) free nothing; blocker b's first slide (-3)
   // frees the prisoner, its third (-1) would not. The prisoner cannot move.
-  write_test_level(
+  write_level(
       parse_level("......\n"
                   "......\n"
                   "......\n"
@@ -434,7 +431,7 @@ TEST_F(CountMoves, ChildrenFollowBlockOrderThenDistancesListOrder) {
 
 TEST_F(CountMoves, UnsolvableLevelsGiveMinusOne) {
   // Column 4 is full for good: whatever moves elsewhere, the prisoner stays.
-  write_test_level(parse_level(corpus_level_named("sparse_unsolvable").picture));
+  write_level(parse_level(corpus_level_named("sparse_unsolvable").picture));
   counted run = count_moves();
   EXPECT_EQ(run.moves, -1);
   // The record of configurations ends the search long before the depth limit.
@@ -442,7 +439,7 @@ TEST_F(CountMoves, UnsolvableLevelsGiveMinusOne) {
   EXPECT_LT(numbers.size(), 20'000u);
 
   // Nothing can move at all: one progress line, then the empty queue.
-  write_test_level(
+  write_level(
       parse_level("aabbcc\n"
                   "ddeeff\n"
                   "gghhii\n"
@@ -461,7 +458,7 @@ TEST_F(CountMoves, CorpusLevelsGiveTheirResultsUpToNineteenMoves) {
     EXPECT_EQ(draw_level(level), entry.picture);
     // The fewest slides, found by a search over positions alone.
     EXPECT_EQ(fewest_moves(level, 40), entry.fewest_moves);
-    write_test_level(level);
+    write_level(level);
     const counted run = count_moves();
     EXPECT_EQ(run.moves, entry.moves);
     if (entry.fewest_moves >= 19) {
@@ -477,7 +474,7 @@ TEST_F(CountMoves, LoadFailuresPrintOnlyTheMessage) {
   // is reported before anything is printed or written.
   for (const bool damaged : {false, true}) {
     scoped_temp_dir case_dir;
-    write_test_level(parse_level(corpus_level_named("free_path").picture));
+    write_level(parse_level(corpus_level_named("free_path").picture));
     if (damaged) {
       write_bytes(num_block_file, std::string("\x0e\0\0\0", 4));
     } else {
@@ -496,16 +493,16 @@ TEST_F(CountMoves, WritesTheSnapshotAfterTheFirstBoardOrStops) {
   const test_level level = parse_level(corpus_level_named("free_path").picture);
   {
     scoped_temp_dir case_dir;
-    write_test_level(level);
+    write_level(level);
     std::filesystem::create_directory(level_snapshot_file);
     const counted run = count_moves();
     EXPECT_EQ(run.moves, -1);
     EXPECT_EQ(run.text, "001000\n001000\n000000\n011000\n000100\n000100\n" + rule13 +
                             "\nfailed to create config file\n");
   }
-  write_test_level(level);
+  write_level(level);
   EXPECT_EQ(count_moves().moves, 0);
-  const config_image expected = encode_config(start_config(level));
+  const config_image expected = encode_config(start_config(as_records(level)));
   EXPECT_EQ(read_bytes(level_snapshot_file), std::string(expected.begin(), expected.end()));
 }
 
@@ -514,7 +511,7 @@ TEST_F(CountMoves, OutOfMemoryReleasesEverythingAndPassesTheFailureOn) {
   std::ostream out(&discard);
   for (const char* name : {"sparse_5", "dense12_20"}) {
     SCOPED_TRACE(name);
-    write_test_level(parse_level(corpus_level_named(name).picture));
+    write_level(parse_level(corpus_level_named(name).picture));
     const int moves = calculate_num_moves(out);
     EXPECT_EQ(moves, corpus_level_named(name).moves);
     const long long before = allocations_made;
@@ -543,7 +540,7 @@ TEST_F(CountMoves, OutOfMemoryReleasesEverythingAndPassesTheFailureOn) {
 
 // Gives some blocks identifiers that a damaged or hand-made level file could
 // hold: zeros, extremes and copies of other blocks' identifiers.
-void scramble_identifiers(std::mt19937& random, test_level& level) {
+void scramble_identifiers(std::mt19937& random, record_level& level) {
   const std::int32_t choices[] = {0, 0, 1, 7, -7, INT32_MIN, INT32_MAX};
   std::vector<BLOCK*> blocks{&level.prisoner};
   for (BLOCK& blocker : level.blockers) {
@@ -582,14 +579,15 @@ TEST_F(CountMoves, SameResultsAsTheLiteralSearch) {
     } else {
       level = random_level(random, attempt % (max_blockers + 1));
     }
+    record_level records = as_records(level);
     if (attempt % 3 == 0) {
-      scramble_identifiers(random, level);
+      scramble_identifiers(random, records);
     }
-    const literal_result expected = literal_move_count(level, 4000);
+    const literal_result expected = literal_move_count(records, 4000);
     if (!expected.finished) {
       continue;
     }
-    write_test_level(level);
+    write_level(records);
     const counted run = count_moves();
     ASSERT_EQ(run.moves, expected.moves) << draw_level(level);
     const std::vector<int> numbers = progress_numbers(run.lines);
