@@ -27,6 +27,10 @@ std::optional<number> read_number(std::string_view text) {
   return value;
 }
 
+// A word of a command line as messages show it: in single quotes, its
+// control characters escaped as `printable` does.
+std::string quoted_word(std::string_view word);
+
 // One option of a command line: its name and what it does with its value.
 struct option {
   std::string name;          // e.g. "--moves"

@@ -69,7 +69,7 @@ option daily_option(play_request& request) {
             }
             request.date = read_date(text);
             if (!request.date) {
-              return failure{"--daily takes a date YYYY-MM-DD, not '" + std::string(text) + "'"};
+              return failure{"--daily takes a date YYYY-MM-DD, not " + quoted_word(text)};
             }
             return {};
           },

@@ -60,6 +60,9 @@ TEST(PlayCommandTest, HelpAndWhatItRefuses) {
   EXPECT_EQ(run({"--daily", "2023-02-29"}).err,
             "escape_play: --daily takes a date YYYY-MM-DD, not '2023-02-29'\n" +
                 help.out.substr(0, help.out.find("Plays")));
+  EXPECT_TRUE(run({"--daily", "2023-02-2\x1B[2J"})
+                  .err.starts_with("escape_play: --daily takes a date YYYY-MM-DD, not "
+                                   "'2023-02-2\\x1B[2J'\n"));
   EXPECT_EQ(run({"--campaign", std::to_string(campaign_size() + 1)}).status, 2);
   EXPECT_EQ(run({"--campaign", "--daily"}).status, 2);
   // A text form that is no sound level gets one line.
