@@ -116,6 +116,10 @@ option jobs_option(std::optional<int>& jobs) {
   return bounded_number(std::string("--jobs"), jobs, 0, most_jobs);
 }
 
+std::string version_line(std::string_view program) {
+  return std::string(program) + " " + ESCAPE_VERSION;
+}
+
 result<> flush_output(std::ostream& out) {
   out.flush();
   if (!out) {
@@ -134,6 +138,10 @@ result<command_words> read_command_line(const std::vector<std::string>& argument
     const std::string& word = arguments[i];
     if (word == "--help" || word == "-h") {
       words.help = true;
+      return words;
+    }
+    if (word == "--version" || word == "-V") {
+      words.version = true;
       return words;
     }
     const auto named = std::find_if(options.begin(), options.end(),

@@ -70,9 +70,13 @@ option jobs_option(std::optional<int>& jobs);
 // word for the cause, when something written to it could not be written.
 result<> flush_output(std::ostream& out);
 
+// The line --version prints for `program`: its name and the project's version.
+std::string version_line(std::string_view program);
+
 // What a command line holds besides its options.
 struct command_words {
   bool help = false;                  // --help or -h was given; reading stopped there
+  bool version = false;               // --version or -V was given; reading stopped there
   std::vector<std::string> operands;  // the words that are no options, in order
 };
 

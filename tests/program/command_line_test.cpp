@@ -49,7 +49,15 @@ TEST(CommandLineTest, ReadsOptionsAndOperandsAndStopsAtHelp) {
     const result<command_words> helped = sample_command{}.read({"--flag", help, "--nonsense"});
     ASSERT_TRUE(helped);
     EXPECT_TRUE(helped->help);
+    EXPECT_FALSE(helped->version);
   }
+  for (const char* version : {"--version", "-V"}) {
+    const result<command_words> asked = sample_command{}.read({"--flag", version, "--nonsense"});
+    ASSERT_TRUE(asked);
+    EXPECT_TRUE(asked->version);
+    EXPECT_FALSE(asked->help);
+  }
+  EXPECT_EQ(version_line("escape_levels"), std::string("escape_levels ") + ESCAPE_VERSION);
 }
 
 TEST(CommandLineTest, RefusesTheFirstWrongWordSayingWhy) {

@@ -44,6 +44,11 @@ std::string shown(const command_run& game) {
 TEST(PlayCommandTest, HelpAndWhatItRefuses) {
   const command_run help = run({"--help"});
   EXPECT_EQ(help.status, 0);
+  for (const char* version : {"--version", "-V"}) {
+    const command_run shown = run({version, "--nonsense"});
+    EXPECT_EQ(shown.status, 0);
+    EXPECT_EQ(shown.out, std::string("escape_play ") + ESCAPE_VERSION + "\n");
+  }
   EXPECT_TRUE(help.out.starts_with("usage: escape_play [--lines] [--no-save] [DIR | --campaign"))
       << help.out;
 
