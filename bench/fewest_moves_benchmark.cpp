@@ -60,7 +60,7 @@ std::vector<packed_positions> walk(const play_level& level, const fewest_moves_m
   play_level position = level;
   for (int step = 0; step < 60; ++step) {
     if (const std::optional<play_move> move = map.next_move(position)) {
-      block_of(position, move->block).moveblock(move->distance);
+      slide_block(position, move->block, move->distance);
       positions.push_back(pack_positions(position));
       continue;
     }

@@ -53,7 +53,7 @@ constexpr std::int64_t board_lines = 14;
 void run_counter(benchmark::State& state, const corpus_level* level) {
   const test_level parsed = parse_level(level->picture);
   scoped_temp_dir dir;
-  write_level(parsed.prisoner, parsed.blockers);
+  write_level(parsed);
   std::int64_t examined = 0;
   for (auto _ : state) {
     line_counter lines;
@@ -72,10 +72,10 @@ void run_counter(benchmark::State& state, const corpus_level* level) {
 }
 
 void run_literal(benchmark::State& state, const corpus_level* level) {
-  const test_level parsed = parse_level(level->picture);
+  const record_level records = as_records(parse_level(level->picture));
   std::int64_t examined = 0;
   for (auto _ : state) {
-    const literal_result result = literal_move_count(parsed, literal_budget);
+    const literal_result result = literal_move_count(records, literal_budget);
     if (!result.finished) {
       state.SkipWithError("does not finish within its budget");
       return;

@@ -1,5 +1,6 @@
 # Checks the #include "..." lines of src/: a module includes only modules of
-# its own layer (its folder) or of the layers below.
+# its own layer (its folder) or of the layers below, and no chain of includes
+# between modules comes back to where it started.
 # Run as: cmake -DSOURCE_DIR=<the source tree> -P cmake/check_layers.cmake
 include(${CMAKE_CURRENT_LIST_DIR}/layers.cmake)
 
@@ -36,6 +37,40 @@ foreach(file ${files})
     endif()
   endforeach()
 endforeach()
+list(REMOVE_DUPLICATES modules)
+
+# A depth-first walk of the module graph; a module met again while it is on
+# the walk's path closes a cycle.
+function(walk module path)
+  get_property(done GLOBAL PROPERTY done_${module} SET)
+  if(done)
+    return()
+  endif()
+  list(FIND path ${module} seen)
+  if(NOT seen EQUAL -1)
+    list(SUBLIST path ${seen} -1 cycle)
+    list(APPEND cycle ${module})
+    string(REPLACE ";" " -> " cycle "${cycle}")
+    message(SEND_ERROR "an include cycle: ${cycle}")
+    set_property(GLOBAL PROPERTY cycles TRUE)
+    return()
+  endif()
+  list(APPEND path ${module})
+  if(DEFINED uses_${module})
+    list(REMOVE_DUPLICATES uses_${module})
+    foreach(used ${uses_${module}})
+      walk(${used} "${path}")
+    endforeach()
+  endif()
+  set_property(GLOBAL PROPERTY done_${module} TRUE)
+endfunction()
+foreach(module ${modules})
+  walk(${module} "")
+endforeach()
+get_property(cycles GLOBAL PROPERTY cycles)
+if(cycles)
+  math(EXPR faults "${faults} + 1")
+endif()
 if(faults GREATER 0)
   message(FATAL_ERROR "${faults} faults in the layering")
 endif()

@@ -11,14 +11,14 @@ namespace {
 
 // True if the level follows the generator's rules and its blocks lie on free cells of their own.
 bool is_sound(const play_level& level) {
-  const BLOCK& prisoner = level.prisoner;
+  const play_block& prisoner = level.prisoner;
   if (!prisoner.horizontal || prisoner.length != 2 || prisoner.y != prisoner_row ||
       level.blockers.empty() || level.blockers.size() > max_blockers) {
     return false;
   }
   int covered[board_size][board_size] = {};
   for (int number = prisoner_number; number < block_count(level); ++number) {
-    const BLOCK& block = block_of(level, number);
+    const play_block& block = block_of(level, number);
     if (block.length < 2 || block.length > 3 || position_along(block) < 0 ||
         position_along(block) + block.length > board_size || line_of(block) < 0 ||
         line_of(block) >= board_size) {

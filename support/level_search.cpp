@@ -1,5 +1,6 @@
 #include "support/level_search.h"
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <sstream>
@@ -7,6 +8,7 @@
 #include <unordered_set>
 
 #include "model/level_files.h"
+#include "model/level_records.h"
 #include "search/num_moves_calculator.h"
 
 namespace {
@@ -19,7 +21,7 @@ struct cells {
 cells cells_at(const test_level& level, std::uint64_t positions) {
   cells grid;
   for (int b = 0; b < block_count(level); ++b) {
-    BLOCK block = block_of(level, b);
+    play_block block = block_of(level, b);
     set_position_along(block, position_in(positions, b));
     for (int k = 0; k < block.length; ++k) {
       const cell c = cell_of(block, k);
@@ -30,6 +32,14 @@ cells cells_at(const test_level& level, std::uint64_t positions) {
 }
 
 }  // namespace
+
+record_level as_records(const test_level& level) {
+  record_level records{record_of(level.prisoner), {}};
+  for (const play_block& blocker : level.blockers) {
+    records.blockers.push_back(record_of(blocker));
+  }
+  return records;
+}
 
 test_level parse_level(std::string_view picture) {
   std::vector<std::string> rows;
@@ -68,7 +78,7 @@ test_level parse_level(std::string_view picture) {
   const auto block_from = [](const std::vector<std::pair<int, int>>& at) {
     const int length = static_cast<int>(at.size());
     const bool horizontal = length > 1 && at[0].second == at[1].second;
-    const BLOCK block = make_block(horizontal, length, at[0].first, at[0].second);
+    const play_block block{horizontal, length, at[0].first, at[0].second};
     for (int k = 0; k < length; ++k) {
       if (cell_of(block, k) != cell{at[k].first, at[k].second}) {
         throw std::invalid_argument("a block is not a straight line");
@@ -101,7 +111,7 @@ test_level parse_level(std::string_view picture) {
 std::string draw_level(const test_level& level) {
   std::string rows[board_size] = {"......", "......", "......", "......", "......", "......"};
   for (int b = 0; b < block_count(level); ++b) {
-    const BLOCK& block = block_of(level, b);
+    const play_block& block = block_of(level, b);
     for (int k = 0; k < block.length; ++k) {
       const cell c = cell_of(block, k);
       rows[c.y][c.x] = b == prisoner_number ? 'P' : static_cast<char>('a' + b - 1);
@@ -115,15 +125,12 @@ std::string draw_level(const test_level& level) {
 }
 
 test_level two_move_level() {
-  return {make_block(true, 2, 1, 3),
-          {make_block(false, 3, 3, 1), make_block(true, 2, 4, 5), make_block(false, 2, 5, 2),
-           make_block(true, 3, 0, 0)}};
+  return {{true, 2, 1, 3}, {{false, 3, 3, 1}, {true, 2, 4, 5}, {false, 2, 5, 2}, {true, 3, 0, 0}}};
 }
 
 test_level random_level(std::mt19937& random, int num_blockers) {
   test_level level;
-  level.prisoner =
-      make_block(true, 2, std::uniform_int_distribution<int>(0, board_size - 2)(random), 3);
+  level.prisoner = {true, 2, std::uniform_int_distribution<int>(0, board_size - 2)(random), 3};
   add_random_blockers(random, level, num_blockers);
   return level;
 }
@@ -132,18 +139,24 @@ void add_random_blockers(std::mt19937& random, test_level& level, int num_blocke
   const auto draw = [&](int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
   };
-  bool grid[board_size][board_size];
-  mark_blocks(level.prisoner, level.blockers, grid);
+  cells grid = cells_at(level, pack_positions(level));
   for (int i = 0; i < num_blockers && level.blockers.size() < max_blockers; ++i) {
     for (int attempt = 0; attempt < 40; ++attempt) {
       const bool horizontal = draw(0, 1) == 1;
       const int length = draw(2, 3);
       const int across = draw(0, board_size - 1);
       const int along = draw(0, board_size - length);
-      BLOCK block = block_on_line(horizontal, length, across, along);
-      block.define_block_Id();
-      if (!does_the_block_overlap(block, grid)) {
-        place_block(block, grid);
+      const play_block block = block_on_line<play_block>(horizontal, length, across, along);
+      bool overlaps = false;
+      for (int k = 0; k < length; ++k) {
+        const cell c = cell_of(block, k);
+        overlaps = overlaps || grid.covered[c.x][c.y];
+      }
+      if (!overlaps) {
+        for (int k = 0; k < length; ++k) {
+          const cell c = cell_of(block, k);
+          grid.covered[c.x][c.y] = true;
+        }
         level.blockers.push_back(block);
         break;
       }
@@ -151,7 +164,7 @@ void add_random_blockers(std::mt19937& random, test_level& level, int num_blocke
   }
 }
 
-config start_config(const test_level& level) {
+config start_config(const record_level& level) {
   config start{};
   array_copy(start.blockers, level.blockers.data(), static_cast<int>(level.blockers.size()));
   start.prisoner = level.prisoner;
@@ -160,7 +173,7 @@ config start_config(const test_level& level) {
   return start;
 }
 
-literal_result literal_move_count(const test_level& level, std::int64_t budget) {
+literal_result literal_move_count(const record_level& level, std::int64_t budget) {
   literal_result result;
   std::deque<config> queue{start_config(level)};
   std::int64_t queued = 1;
@@ -239,7 +252,7 @@ std::vector<std::uint64_t> neighbours(const test_level& level, std::uint64_t pos
   const cells grid = cells_at(level, positions);
   std::vector<std::uint64_t> found;
   for (int b = 0; b < block_count(level); ++b) {
-    const BLOCK& block = block_of(level, b);
+    const play_block& block = block_of(level, b);
     const int first = position_in(positions, b);
     const auto free_at = [&](int along) {
       const cell c = cell_on_line(block, along);
@@ -310,13 +323,15 @@ void mark_blocks(const BLOCK& prisoner, const std::vector<BLOCK>& blockers,
   }
 }
 
-void write_level(const BLOCK& prisoner, const std::vector<BLOCK>& blockers) {
+void write_level(const record_level& level) {
   BLOCK all[max_blockers] = {};
-  for (std::size_t i = 0; i < blockers.size(); ++i) {
-    all[i] = blockers[i];
-  }
+  std::copy(level.blockers.begin(), level.blockers.end(), all);
   bool grid[board_size][board_size];
-  mark_blocks(prisoner, blockers, grid);
+  mark_blocks(level.prisoner, level.blockers, grid);
   std::ostringstream ignored;
-  write_level_files(all, prisoner, static_cast<int>(blockers.size()), grid, ignored);
+  write_level_files(all, level.prisoner, static_cast<int>(level.blockers.size()), grid, ignored);
+}
+
+void write_level(const test_level& level) {
+  write_level(as_records(level));
 }

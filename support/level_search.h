@@ -10,15 +10,22 @@
 #include <string_view>
 #include <vector>
 
-#include "search/play_solver.h"
-#include "model/random_lvl_function.h"
+#include "model/block_records.h"
+#include "model/level.h"
 
 // A level: the prisoner and the blockers in index order.
 using test_level = play_level;
+// A level as the move counter sees it: block records, whose block_Ids a test may set.
+struct record_level {
+  BLOCK prisoner;
+  std::vector<BLOCK> blockers;
+};
+// The records of a level, every block_Id worked out from its position.
+record_level as_records(const test_level& level);
 
 // Reads a picture of six lines of six cells, row 0 first: '.' free, 'P' the
-// prisoner, 'a' .. 'm' blockers 0 .. 12. Every block gets its block_Id from
-// its position. Throws std::invalid_argument for a picture of no sound level.
+// prisoner, 'a' .. 'm' blockers 0 .. 12. Throws std::invalid_argument for a
+// picture of no sound level.
 test_level parse_level(std::string_view picture);
 // The picture of a level, as parse_level reads it.
 std::string draw_level(const test_level& level);
@@ -28,14 +35,14 @@ std::string draw_level(const test_level& level);
 test_level two_move_level();
 
 // A sound level with the prisoner in row 3 and up to `num_blockers` blockers at
-// random free cells (fewer when the board fills up); block_Ids from positions.
+// random free cells (fewer when the board fills up).
 test_level random_level(std::mt19937& random, int num_blockers);
 // Adds up to `num_blockers` blockers at random free cells, as many as fit in a
-// few tries each, with block_Ids from their positions.
+// few tries each.
 void add_random_blockers(std::mt19937& random, test_level& level, int num_blockers);
 
 // The start configuration of a level, as the move counter builds it.
-config start_config(const test_level& level);
+config start_config(const record_level& level);
 
 // What the literal search gives, when it finished within its budget.
 struct literal_result {
@@ -47,7 +54,7 @@ struct literal_result {
 // The literal search: the move counter's search with no record of
 // configurations, every child queued as the enqueue rule says, at most `budget` configurations
 // queued; an empty queue gives -1.
-literal_result literal_move_count(const test_level& level, std::int64_t budget);
+literal_result literal_move_count(const record_level& level, std::int64_t budget);
 
 // Positions of all blocks packed 3 bits a block along each block's line, the
 // prisoner lowest; the level supplies everything else.
@@ -69,5 +76,6 @@ BLOCK make_block(bool horizontal, int length, int x, int y);
 void mark_blocks(const BLOCK& prisoner, const std::vector<BLOCK>& blockers,
                  bool (&isblockthere)[board_size][board_size]);
 
-// Writes a level of these blocks as the level files in the working directory.
-void write_level(const BLOCK& prisoner, const std::vector<BLOCK>& blockers);
+// Writes a level as the level files in the working directory.
+void write_level(const record_level& level);
+void write_level(const test_level& level);

@@ -23,17 +23,6 @@ namespace {
 
 constexpr std::size_t most_positions = 2'000'000;
 
-// The level at `positions`, with every block_Id worked out from its new place
-// as the generator would.
-test_level as_generated(const test_level& shape, std::uint64_t positions) {
-  test_level level = at_positions(shape, positions);
-  level.prisoner.define_block_Id();
-  for (BLOCK& blocker : level.blockers) {
-    blocker.define_block_Id();
-  }
-  return level;
-}
-
 // Every position reachable from the level's own, with its distance from the
 // nearest solved position; empty when there are too many positions.
 std::unordered_map<std::uint64_t, int> distances_to_solved(const test_level& level) {
@@ -79,7 +68,7 @@ std::unordered_map<std::uint64_t, int> distances_to_solved(const test_level& lev
 // The move counter's result and progress lines for a level, run in a scratch directory.
 std::pair<int, long> count_moves(const test_level& level) {
   scoped_temp_dir dir;
-  write_level(level.prisoner, level.blockers);
+  write_level(level);
   std::ostringstream out;
   const int moves = calculate_num_moves(out);
   long lines = 0;
@@ -126,7 +115,7 @@ int main(int argc, char** argv) {
       }
     }
     for (const auto& [d, positions] : example) {
-      const test_level found = as_generated(level, positions);
+      const test_level found = at_positions(level, positions);
       const auto start = std::chrono::steady_clock::now();
       const auto [moves, examined] = count_moves(found);
       const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;

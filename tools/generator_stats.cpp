@@ -46,7 +46,7 @@ turn_kind kind_of(const placement_turn& turn) {
   BLOCK block = turn.blocker;
   for (int line = 0; line < board_size; ++line) {
     for (int along = 0; along <= board_size - block.length; ++along) {
-      block = block_on_line(block.horizontal, block.length, line, along);
+      block = block_on_line<BLOCK>(block.horizontal, block.length, line, along);
       const bool reachable = block.length == 2 || block.x % 2 == block.y % 2;
       if (reachable && !does_the_block_overlap(block, grid) &&
           is_block_legal(block, *turn.prisoner)) {

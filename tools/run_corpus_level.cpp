@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
   int wrong = 0;
   for (const corpus_level* level : chosen) {
     const test_level parsed = parse_level(level->picture);
-    write_level(parsed.prisoner, parsed.blockers);
+    write_level(parsed);
     const auto start = std::chrono::steady_clock::now();
     const int moves = calculate_num_moves();
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;

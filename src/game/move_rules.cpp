@@ -2,13 +2,13 @@
 
 #include <cstdlib>
 
-int entered_along(const BLOCK& block, int distance, int step) {
+int entered_along(const play_block& block, int distance, int step) {
   const int along = position_along(block);
   return distance < 0 ? along - step : along + block.length - 1 + step;
 }
 
 result<play_level> after_move(const play_level& level, play_move move) {
-  const BLOCK& block = block_of(level, move.block);
+  const play_block& block = block_of(level, move.block);
   const auto refused = [&](const std::string& why) {
     return failure{std::string(1, block_letter(move.block)) + " cannot move " +
                    counted(static_cast<std::size_t>(std::abs(move.distance)), "cell") + " " +
@@ -30,7 +30,7 @@ result<play_level> after_move(const play_level& level, play_move move) {
 }
 
 void apply_move(play_level& level, play_move move) {
-  block_of(level, move.block).moveblock(move.distance);
+  slide_block(level, move.block, move.distance);
 }
 
 void add_slide(std::vector<play_move>& moves, play_move slide) {
@@ -50,13 +50,13 @@ bool take_back(play_level& level, std::vector<play_move>& moves) {
   return true;
 }
 
-std::string line_fault(const BLOCK& block, char letter, std::string_view direction) {
+std::string line_fault(const play_block& block, char letter, std::string_view direction) {
   return std::string(1, letter) + " cannot move " + std::string(direction) + ": it lies " +
          (block.horizontal ? "across and moves only left or right."
                            : "upright and moves only up or down.");
 }
 
-const char* direction_of(const BLOCK& block, int distance) {
+const char* direction_of(const play_block& block, int distance) {
   if (block.horizontal) {
     return distance < 0 ? "left" : "right";
   }

@@ -13,7 +13,7 @@
 // The position along the block's line of the cell it enters on step `step`
 // (from 1) of a move by `distance`; outside 0 .. board_size - 1 when that
 // step would leave the board.
-int entered_along(const BLOCK& block, int distance, int step);
+int entered_along(const play_block& block, int distance, int step);
 
 // The level after the move, or why the block cannot slide so far, e.g. "c
 // cannot move 2 cells down: b is in the way."
@@ -34,10 +34,10 @@ bool take_back(play_level& level, std::vector<play_move>& moves);
 // Why `block`, named by `letter`, cannot move `direction` (left, right, up or
 // down) off its own line, e.g. "a cannot move left: it lies upright and moves
 // only up or down."
-std::string line_fault(const BLOCK& block, char letter, std::string_view direction);
+std::string line_fault(const play_block& block, char letter, std::string_view direction);
 
 // The way block goes for the sign of `distance`: "left", "right", "up" or "down".
-const char* direction_of(const BLOCK& block, int distance);
+const char* direction_of(const play_block& block, int distance);
 
 // A count and what it counts: "1 cell", "2 cells", "1 move" ...
 std::string counted(std::size_t count, const char* thing);

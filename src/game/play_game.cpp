@@ -108,7 +108,7 @@ std::optional<int> parse_cells(std::string_view digits, char shown, std::ostream
 // Reads the distance of a move command after its letter, spaces removed and
 // lower case: a sign or a direction word, then the number of cells. Says why
 // when it is no distance.
-std::optional<int> parse_distance(const BLOCK& block, char shown, std::string_view rest,
+std::optional<int> parse_distance(const play_block& block, char shown, std::string_view rest,
                                   std::ostream& out) {
   const auto ask_distance = [&] {
     out << "Say how far " << shown << " should move: " << shown << " -1, " << shown << " +2 or "

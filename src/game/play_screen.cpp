@@ -78,7 +78,7 @@ const char* arrow_word(key_code arrow) {
 void slide(screen_game& game, key_code arrow) {
   const bool across = arrow == key_code::left || arrow == key_code::right;
   const int step = arrow == key_code::left || arrow == key_code::up ? -1 : 1;
-  const BLOCK& block = block_of(game.now, game.picked);
+  const play_block& block = block_of(game.now, game.picked);
   if (across != block.horizontal) {
     set_note(game, note_kind::fault,
              line_fault(block, block_letter(game.picked), arrow_word(arrow)));

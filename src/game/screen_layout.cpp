@@ -215,7 +215,7 @@ void draw_cell(canvas& screen, const screen_game& game, const screen_plan& plan,
 // Arrows on the cells the tip's block slides into.
 void draw_tip(canvas& screen, const screen_game& game, const screen_plan& plan) {
   const play_move move = *game.tip;
-  const BLOCK& block = block_of(game.now, move.block);
+  const play_block& block = block_of(game.now, move.block);
   const char arrow =
       block.horizontal ? (move.distance < 0 ? '<' : '>') : (move.distance < 0 ? '^' : 'v');
   for (int step = 1; step <= std::abs(move.distance); ++step) {
@@ -371,7 +371,7 @@ constexpr int text_margin = 2;
 // left free, its cells past the board's edge drawn through the exit as far as
 // the exit's label reaches.
 void draw_escape(canvas& screen, const screen_game& game, const screen_plan& plan) {
-  const BLOCK& prisoner = game.now.prisoner;
+  const play_block& prisoner = game.now.prisoner;
   const cell_shape shape = plan.shape;
   const int height = shape.height == 1 ? 1 : shape.height - 1;
   const int limit = plan.left + board_columns(shape);

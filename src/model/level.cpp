@@ -7,19 +7,24 @@ int block_count(const play_level& level) {
   return static_cast<int>(level.blockers.size()) + 1;
 }
 
-BLOCK& block_of(play_level& level, int number) {
+play_block& block_of(play_level& level, int number) {
   return number == prisoner_number ? level.prisoner
                                    : level.blockers[static_cast<std::size_t>(number - 1)];
 }
 
-const BLOCK& block_of(const play_level& level, int number) {
+const play_block& block_of(const play_level& level, int number) {
   return number == prisoner_number ? level.prisoner
                                    : level.blockers[static_cast<std::size_t>(number - 1)];
+}
+
+void slide_block(play_level& level, int number, int distance) {
+  play_block& block = block_of(level, number);
+  set_position_along(block, position_along(block) + distance);
 }
 
 int block_at(const play_level& level, int x, int y) {
   for (int number = prisoner_number; number < block_count(level); ++number) {
-    const BLOCK& block = block_of(level, number);
+    const play_block& block = block_of(level, number);
     for (int k = 0; k < block.length; ++k) {
       if (cell_of(block, k) == cell{x, y}) {
         return number;

@@ -7,12 +7,24 @@
 #include <string>
 #include <vector>
 
-#include "model/random_lvl_function.h"
+#include "model/board.h"
+
+// One block of a level, as it lies on the board.
+struct play_block {
+  bool horizontal = false;  // lies along a row when true
+  int length = 0;           // cells covered: 2 or 3
+  int x = 0;                // column of its first (leftmost or topmost) cell
+  int y = 0;                // row of its first cell
+
+  bool operator==(const play_block&) const = default;
+};
 
 // The blocks of a level: the prisoner and the blockers in the level's array order.
 struct play_level {
-  BLOCK prisoner;
-  std::vector<BLOCK> blockers;
+  play_block prisoner;
+  std::vector<play_block> blockers;
+
+  bool operator==(const play_level&) const = default;
 };
 
 // One move: a block slid any number of free cells along its own line.
@@ -26,8 +38,10 @@ struct play_move {
 // The number of blocks in the level, the prisoner included.
 int block_count(const play_level& level);
 // Block `number` of the level.
-BLOCK& block_of(play_level& level, int number);
-const BLOCK& block_of(const play_level& level, int number);
+play_block& block_of(play_level& level, int number);
+const play_block& block_of(const play_level& level, int number);
+// Slides block `number` `distance` cells along its own line.
+void slide_block(play_level& level, int number, int distance);
 
 // The number of the block that covers cell (x, y), or no_block when the cell is free.
 int block_at(const play_level& level, int x, int y);

@@ -13,6 +13,7 @@
 
 #include "model/durable_file.h"
 #include "model/level_files.h"
+#include "model/level_records.h"
 #include "model/printable.h"
 
 namespace fs = std::filesystem;
@@ -59,14 +60,9 @@ result<> write_new_file(const fs::path& path, const fs::path& shown,
 
 // The six level files of `level`.
 std::array<level_file_image, level_file_count> images_of(const play_level& level) {
-  BLOCK blockers[max_blockers] = {};
-  std::copy(level.blockers.begin(), level.blockers.end(), blockers);
-  bool isblockthere[board_size][board_size] = {};
-  for (int number = prisoner_number; number < block_count(level); ++number) {
-    place_block(block_of(level, number), isblockthere);
-  }
-  return level_file_images(blockers, level.prisoner, static_cast<int>(level.blockers.size()),
-                           isblockthere);
+  const level_records records = records_of(level);
+  return level_file_images(records.blockers, records.prisoner, records.num_block,
+                           records.isblockthere);
 }
 
 // Writes the six files into a new directory beside `directory`, then gives it
@@ -156,21 +152,17 @@ result<play_level> read_level_directory(const fs::path& directory) {
       return failure{"the level file \"" + std::string(name) + "\" is missing"};
     }
   }
-  BLOCK blockers[max_blockers];
-  play_level level;
-  int num_block = 0;
-  bool isblockthere[board_size][board_size];
+  level_records records;
   std::ostringstream message;
-  if (!read_level_files_from(directory, blockers, level.prisoner, num_block, isblockthere,
-                             message)) {
+  if (!read_level_files_from(directory, records.blockers, records.prisoner, records.num_block,
+                             records.isblockthere, message)) {
     std::string reason = message.str();
     while (!reason.empty() && reason.back() == '\n') {
       reason.pop_back();
     }
     return failure{reason};
   }
-  level.blockers.assign(blockers, blockers + num_block);
-  return level;
+  return level_of_records(records.prisoner, records.blockers, records.num_block);
 }
 
 result<> write_level_directory(const play_level& level, const fs::path& named) {

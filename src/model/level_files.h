@@ -11,7 +11,7 @@
 #include <span>
 #include <vector>
 
-#include "model/random_lvl_function.h"
+#include "model/block_records.h"
 
 // Bytes of a stored 32-bit integer.
 inline constexpr std::size_t int_image_size = 4;

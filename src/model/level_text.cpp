@@ -62,20 +62,20 @@ result<std::vector<std::string_view>> cells_of_text(std::string_view text) {
 
 // The block on exactly these cells (in reading order), or nothing when they are
 // not two or three neighbouring cells in one row or column.
-std::optional<BLOCK> block_on_cells(const std::vector<cell>& cells) {
+std::optional<play_block> block_on_cells(const std::vector<cell>& cells) {
   const int length = static_cast<int>(cells.size());
   if (length < 2 || length > 3) {
     return std::nullopt;
   }
   const bool horizontal = cells[0].y == cells[1].y;
-  BLOCK block = block_on_line(horizontal, length, horizontal ? cells[0].y : cells[0].x,
-                              horizontal ? cells[0].x : cells[0].y);
+  play_block block =
+      block_on_line<play_block>(horizontal, length, horizontal ? cells[0].y : cells[0].x,
+                                horizontal ? cells[0].x : cells[0].y);
   for (int k = 0; k < length; ++k) {
     if (cell_of(block, k) != cells[static_cast<std::size_t>(k)]) {
       return std::nullopt;
     }
   }
-  block.define_block_Id();
   return block;
 }
 
@@ -95,8 +95,8 @@ result<play_level> keeping_the_rules(play_level level) {
   if (level.blockers.empty()) {
     return failure{"the level has no blockers, expected 1 to " + std::to_string(max_blockers)};
   }
-  for (const BLOCK& blocker : level.blockers) {
-    if (!is_block_legal(blocker, level.prisoner)) {
+  for (const play_block& blocker : level.blockers) {
+    if (blocks_the_way_out_for_good(blocker, level.prisoner)) {
       return failure{
           "a blocker lies right of the prisoner in its own row, where it can never leave"};
     }
@@ -150,7 +150,7 @@ result<play_level> read_level_text(std::string_view text) {
     if (covered.empty()) {
       continue;
     }
-    const std::optional<BLOCK> block = block_on_cells(covered);
+    const std::optional<play_block> block = block_on_cells(covered);
     if (!block || (number == prisoner_number && (!block->horizontal || block->length != 2))) {
       return failure{letter_name(number) + (number == prisoner_number
                                                 ? " is not two cells side by side in a row"

@@ -14,6 +14,6 @@ std::string level_text(const play_level& level);
 
 // Reads a text form: 36 cells, optionally split into rows by '/'; any of the
 // letters a to m names one blocker, blockers in alphabetical order. The level
-// must follow the generator's rules; every block gets its block_Id. A text
+// must follow the generator's rules. A text
 // that is no sound level gives one printable line saying why.
 result<play_level> read_level_text(std::string_view text);

@@ -222,9 +222,10 @@ int help_of(const level_best& best) {
 
 std::string progress_key(const play_level& level) {
   play_level ordered = level;
-  std::stable_sort(
-      ordered.blockers.begin(), ordered.blockers.end(),
-      [](const BLOCK& a, const BLOCK& b) { return std::tie(a.y, a.x) < std::tie(b.y, b.x); });
+  std::stable_sort(ordered.blockers.begin(), ordered.blockers.end(),
+                   [](const play_block& a, const play_block& b) {
+                     return std::tie(a.y, a.x) < std::tie(b.y, b.x);
+                   });
   return level_text(ordered);
 }
 

@@ -8,69 +8,7 @@
 
 #include "model/level_files.h"
 
-void BLOCK::define_block_Id() {
-  block_Id = (x ^ 2) + (y ^ 5);
-  for (int k = 0; k < length; ++k) {
-    const cell c = cell_of(*this, k);
-    occupied_points_x[k] = c.x;
-    occupied_points_y[k] = c.y;
-  }
-}
-
-void BLOCK::moveblock(int dist) {
-  if (horizontal) {
-    x += dist;
-  } else {
-    y += dist;
-  }
-}
-
-BLOCK& block_of(config& configuration, int number) {
-  return number == prisoner_number ? configuration.prisoner : configuration.blockers[number - 1];
-}
-
-const BLOCK& block_of(const config& configuration, int number) {
-  return number == prisoner_number ? configuration.prisoner : configuration.blockers[number - 1];
-}
-
-int position_along(const BLOCK& block) {
-  return block.horizontal ? block.x : block.y;
-}
-
-int line_of(const BLOCK& block) {
-  return block.horizontal ? block.y : block.x;
-}
-
-void set_position_along(BLOCK& block, int along) {
-  (block.horizontal ? block.x : block.y) = along;
-}
-
-cell cell_on_line(const BLOCK& block, int along) {
-  return block.horizontal ? cell{along, block.y} : cell{block.x, along};
-}
-
-cell cell_of(const BLOCK& block, int k) {
-  return cell_on_line(block, position_along(block) + k);
-}
-
-BLOCK block_on_line(bool horizontal, int length, int line, int along) {
-  BLOCK block;
-  block.horizontal = horizontal;
-  block.length = length;
-  (horizontal ? block.y : block.x) = line;
-  set_position_along(block, along);
-  return block;
-}
-
 namespace {
-
-// Sets every cell of `block` to `covered`.
-void mark_cells(const BLOCK& block, bool (*isblockthere)[board_size], bool covered) {
-  for (int k = 0; k < block.length; ++k) {
-    const cell c = cell_of(block, k);
-    isblockthere[c.x][c.y] = covered;
-  }
-}
 
 class system_platform final : public generator_platform {
  public:
@@ -149,32 +87,14 @@ drawn_position draw_position(BLOCK block, std::optional<std::time_t> wait_past =
     current_generator_platform().sleep_until_second_after(*wait_past);
   }
   const clock_value along = clock_seeded_draw();
-  const BLOCK drawn = block_on_line(block.horizontal, block.length, across.r % board_size,
-                                    along.r % (board_size + 1 - block.length));
+  const BLOCK drawn = block_on_line<BLOCK>(block.horizontal, block.length, across.r % board_size,
+                                           along.r % (board_size + 1 - block.length));
   block.x = drawn.x;
   block.y = drawn.y;
   return {block, across.second, along.second};
 }
 
 }  // namespace
-
-void place_block(BLOCK block, bool (&isblockthere)[board_size][board_size]) {
-  mark_cells(block, isblockthere, true);
-}
-
-void clean_block(BLOCK block, bool (*isblockthere)[board_size]) {
-  mark_cells(block, isblockthere, false);
-}
-
-bool does_the_block_overlap(BLOCK block, bool (&isblockthere)[board_size][board_size]) {
-  for (int k = 0; k < block.length; ++k) {
-    const cell c = cell_of(block, k);
-    if (isblockthere[c.x][c.y]) {
-      return true;
-    }
-  }
-  return false;
-}
 
 scoped_generator_platform::scoped_generator_platform(generator_platform& platform)
     : previous_(active_platform) {
@@ -192,7 +112,7 @@ BLOCK x_y_assign(BLOCK block) {
 bool can_block_be_placed(BLOCK block, bool (*isblockthere)[board_size]) {
   for (int line = 0; line < board_size; ++line) {
     for (int start = 0; start <= board_size - block.length; ++start) {
-      const BLOCK candidate = block_on_line(block.horizontal, block.length, line, start);
+      const BLOCK candidate = block_on_line<BLOCK>(block.horizontal, block.length, line, start);
       bool fits = true;
       for (int k = 0; k < block.length && fits; ++k) {
         const cell c = cell_of(candidate, k);
@@ -207,14 +127,14 @@ bool can_block_be_placed(BLOCK block, bool (*isblockthere)[board_size]) {
 }
 
 bool is_block_legal(BLOCK a, BLOCK prisoner) {
-  return !(a.horizontal && a.y == prisoner.y && a.x >= prisoner.x + prisoner.length);
+  return !blocks_the_way_out_for_good(a, prisoner);
 }
 
 bool can_block_be_placed_legally(BLOCK block, bool (&isblockthere)[board_size][board_size],
                                  BLOCK prisoner) {
   for (int line = 0; line < board_size; ++line) {
     for (int along = 0; along <= board_size - block.length; ++along) {
-      block = block_on_line(block.horizontal, block.length, line, along);
+      block = block_on_line<BLOCK>(block.horizontal, block.length, line, along);
       if (!does_the_block_overlap(block, isblockthere) && is_block_legal(block, prisoner)) {
         return true;
       }

@@ -5,7 +5,7 @@
 namespace {
 
 // True if the two blocks can take each other's places: one shape on one line.
-bool alike(const BLOCK& a, const BLOCK& b) {
+bool alike(const play_block& a, const play_block& b) {
   return a.horizontal == b.horizontal && a.length == b.length && line_of(a) == line_of(b);
 }
 

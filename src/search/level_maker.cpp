@@ -82,16 +82,16 @@ constexpr int long_piece_percent = 33;
 constexpr std::chrono::milliseconds look_interval{20};
 
 // A piece of random shape on a random line, at the line's start.
-BLOCK random_piece(random_source& random) {
+play_block random_piece(random_source& random) {
   const bool horizontal = random.chance(50);
   const int length = random.chance(long_piece_percent) ? 3 : 2;
-  return block_on_line(horizontal, length, random.below(board_size), 0);
+  return block_on_line<play_block>(horizontal, length, random.below(board_size), 0);
 }
 
 // A random layout to start a climb from.
 play_level random_layout(random_source& random) {
   play_level layout;
-  layout.prisoner = block_on_line(true, 2, prisoner_row, 0);
+  layout.prisoner = block_on_line<play_block>(true, 2, prisoner_row, 0);
   const int count = start_pieces + random.below(start_spread);
   for (int i = 0; i < count; ++i) {
     layout.blockers.push_back(random_piece(random));
@@ -119,17 +119,17 @@ bool change_layout(play_level& layout, random_source& random) {
     layout.blockers.erase(layout.blockers.begin() + random.below(count));
     return true;
   }
-  BLOCK& piece = layout.blockers[static_cast<std::size_t>(random.below(count))];
+  play_block& piece = layout.blockers[static_cast<std::size_t>(random.below(count))];
   const int line = random.below(board_size);
   if (kind == 2) {
     if (line == line_of(piece)) {
       return false;
     }
-    piece = block_on_line(piece.horizontal, piece.length, line, 0);
+    piece = block_on_line<play_block>(piece.horizontal, piece.length, line, 0);
   } else if (kind == 3) {
-    piece = block_on_line(piece.horizontal, 5 - piece.length, line_of(piece), 0);
+    piece = block_on_line<play_block>(piece.horizontal, 5 - piece.length, line_of(piece), 0);
   } else {
-    piece = block_on_line(!piece.horizontal, piece.length, line, 0);
+    piece = block_on_line<play_block>(!piece.horizontal, piece.length, line, 0);
   }
   return true;
 }
@@ -137,7 +137,7 @@ bool change_layout(play_level& layout, random_source& random) {
 // A digest of a layout that does not depend on the order of its pieces; never all ones.
 std::uint64_t digest_of(const play_level& layout) {
   std::vector<std::uint64_t> codes;
-  for (const BLOCK& piece : layout.blockers) {
+  for (const play_block& piece : layout.blockers) {
     codes.push_back((piece.horizontal ? 16u : 0u) + 8u * static_cast<unsigned>(piece.length - 2) +
                     static_cast<unsigned>(line_of(piece)));
   }
@@ -625,22 +625,19 @@ std::optional<play_level> lean_level(play_level level, int moves, const std::ato
   return level;
 }
 
-// The made level: blockers in reading order (lean when asked), every block_Id set.
+// The made level: blockers in reading order (lean when asked).
 std::optional<made_level> finish(layout_search& search, const search_result& result,
                                  std::uint64_t seed, bool lean, const std::atomic<bool>* stop) {
   play_level level = result.find.level;
-  std::sort(level.blockers.begin(), level.blockers.end(),
-            [](const BLOCK& a, const BLOCK& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+  std::sort(
+      level.blockers.begin(), level.blockers.end(),
+      [](const play_block& a, const play_block& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
   if (lean) {
     std::optional<play_level> leaner = lean_level(std::move(level), result.find.moves, stop);
     if (!leaner) {
       return std::nullopt;
     }
     level = std::move(*leaner);
-  }
-  level.prisoner.define_block_Id();
-  for (BLOCK& blocker : level.blockers) {
-    blocker.define_block_Id();
   }
   return made_level{std::move(level), result.find.moves,  seed,        search.seconds(),
                     result.layouts,   search.positions(), result.climb};

@@ -31,7 +31,7 @@ struct maker_limits {
 
 // A level the maker made, with what it took.
 struct made_level {
-  play_level level;             // blockers in reading order, block_Ids set from positions
+  play_level level;             // blockers in reading order
   int moves = 0;                // the fewest moves that free the prisoner
   std::uint64_t seed = 0;       // the seed it was made with
   double seconds = 0;           // the time the search took

@@ -4,7 +4,7 @@
 
 #include <iostream>
 
-#include "model/random_lvl_function.h"
+#include "model/block_records.h"
 
 // Copies horizontal, length, x, y and block_Id of the first `num_blocks` source
 // entries into the destination; other fields and entries are left alone.

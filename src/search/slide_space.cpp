@@ -9,7 +9,7 @@ constexpr std::size_t first_capacity = 1024;
 
 }  // namespace
 
-block_shape shape_of(const BLOCK& block) {
+block_shape shape_of(const play_block& block) {
   block_shape shape;
   shape.length = block.length;
   for (int k = 0; k < board_size; ++k) {
@@ -32,7 +32,7 @@ slide_space::slide_space(const play_level& level) : count_(block_count(level)) {
     start_ = with_position(start_, number, position_along(block_of(level, number)));
   }
   for (int along = 0; along + level.prisoner.length <= board_size; ++along) {
-    BLOCK prisoner = level.prisoner;
+    play_block prisoner = level.prisoner;
     set_position_along(prisoner, along);
     for_each_way_out_cell(prisoner, [&](cell c) { way_out_[along] |= cell_bit(c); });
   }

@@ -26,7 +26,7 @@ struct block_shape {
   cell_set beside[board_size] = {};  // the cells of its line next to either end
 };
 // The shape of `block`, on its own line.
-block_shape shape_of(const BLOCK& block);
+block_shape shape_of(const play_block& block);
 
 // A level's blocks and the slides between packed positions of them.
 class slide_space {

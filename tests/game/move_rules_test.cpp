@@ -34,9 +34,9 @@ TEST(MoveRulesTest, AMoveIsMadeOnlyOverFreeCellsOfTheBoard) {
 }
 
 TEST(MoveRulesTest, TextsSayWhatHappened) {
-  EXPECT_EQ(line_fault(make_block(false, 2, 0, 0), 'a', "left"),
+  EXPECT_EQ(line_fault(play_block{false, 2, 0, 0}, 'a', "left"),
             "a cannot move left: it lies upright and moves only up or down.");
-  EXPECT_EQ(line_fault(make_block(true, 2, 0, 0), 'b', "up"),
+  EXPECT_EQ(line_fault(play_block{true, 2, 0, 0}, 'b', "up"),
             "b cannot move up: it lies across and moves only left or right.");
   EXPECT_EQ(counted(1, "move"), "1 move");
   EXPECT_EQ(counted(0, "move"), "0 moves");

@@ -52,10 +52,10 @@ const char* two_move_board =
 
 // Eight moves, with seven blockers.
 const play_level eight_move_level{
-    make_block(true, 2, 0, 3),
-    {make_block(false, 2, 0, 0), make_block(true, 2, 3, 5), make_block(false, 2, 2, 2),
-     make_block(false, 2, 4, 0), make_block(false, 3, 5, 1), make_block(true, 2, 1, 1),
-     make_block(false, 2, 2, 4)}};
+    play_block{true, 2, 0, 3},
+    {play_block{false, 2, 0, 0}, play_block{true, 2, 3, 5}, play_block{false, 2, 2, 2},
+     play_block{false, 2, 4, 0}, play_block{false, 3, 5, 1}, play_block{true, 2, 1, 1},
+     play_block{false, 2, 2, 4}}};
 
 // Games played one command a line, on the two-move level unless a test says otherwise.
 class PlayGameTest : public testing::Test {
@@ -240,7 +240,7 @@ TEST_F(PlayGameTest, NewShowAndSave) {
       return std::nullopt;
     }
     // a fills the prisoner's row right of it and can never leave the row.
-    return offered_level{{make_block(true, 2, 0, 3), {make_block(true, 3, 3, 3)}}, "A new one."};
+    return offered_level{{play_block{true, 2, 0, 3}, {play_block{true, 3, 3, 3}}}, "A new one."};
   };
   std::istringstream in(
       "a -1\nshow\nnew 9\nnew x\nnew 51\nnew\nnew 50\nshow\na -1\nsave\nsave kept\nquit\n");
@@ -314,7 +314,7 @@ TEST_F(PlayGameTest, UnsolvableLevelSaysSoAndStillPlays) {
   // b fills the prisoner's row right of it and can never leave the row.
   const game_run run =
       play("hint\nsolve\nb -1\na +1\n",
-           {make_block(true, 2, 0, 3), {make_block(false, 2, 4, 0), make_block(true, 3, 3, 3)}});
+           {play_block{true, 2, 0, 3}, {play_block{false, 2, 4, 0}, play_block{true, 3, 3, 3}}});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(count_of(run.output, "Fewest from the start: none, this level cannot be solved."), 3u);
   EXPECT_EQ(count_of(run.output, "No moves free the prisoner: this level cannot be solved."), 2u);
@@ -322,7 +322,7 @@ TEST_F(PlayGameTest, UnsolvableLevelSaysSoAndStillPlays) {
 }
 
 TEST_F(PlayGameTest, FreeAtTheStartEndsAtOnce) {
-  const game_run run = play("", {make_block(true, 2, 2, 3), {make_block(false, 3, 0, 2)}});
+  const game_run run = play("", {play_block{true, 2, 2, 3}, {play_block{false, 3, 0, 2}}});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(last_after(run.output, "The prisoner is free! "),
             "Moves used: 0, fewest possible: 0. A perfect escape.");

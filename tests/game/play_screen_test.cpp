@@ -169,7 +169,7 @@ TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext)
   EXPECT_EQ(game.next_number, 2);
 
   // A prisoner free at the start is out at once; Escape after the result quits.
-  game = start_screen({make_block(true, 2, 2, 3), {make_block(false, 3, 0, 2)}}, 24, 80);
+  game = start_screen({play_block{true, 2, 2, 3}, {play_block{false, 3, 0, 2}}}, 24, 80);
   EXPECT_EQ(game.stage, screen_stage::escaping);
   press(game, {key_code::left});
   EXPECT_EQ(closing_line(game),
@@ -283,7 +283,7 @@ TEST(PlayScreenTest, HelpCommandsQuitAndNewLevels) {
   press(game, typed('n'));
   // b fills the prisoner's row right of it and can never leave the row.
   level_made(game,
-             offered_level{{make_block(true, 2, 0, 3), {make_block(true, 3, 3, 3)}}, "A new one."});
+             offered_level{{play_block{true, 2, 0, 3}, {play_block{true, 3, 3, 3}}}, "A new one."});
   EXPECT_EQ(game.note, "A new one.");
   EXPECT_TRUE(game.made.empty());
   EXPECT_EQ(game.now.blockers.size(), 1u);

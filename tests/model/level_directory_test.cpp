@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "model/level_files.h"
+#include "model/level_records.h"
 #include "model/level_text.h"
 #include "support/level_search.h"
 #include "support/scratch_dir.h"
@@ -32,18 +33,18 @@ const std::set<std::string> six_files = {"blockers",      "record_size", "prison
 
 // Level directories in a fresh working directory of each test's own; "old"
 // holds the two-move level.
-class LevelDirectory : public testing::Test {
+class LevelDirectoryTest : public testing::Test {
  protected:
-  LevelDirectory() {
+  LevelDirectoryTest() {
     EXPECT_TRUE(write_level_directory(two_move_level(), "old"));
   }
 
   scoped_temp_dir dir;
   // Another level: one blocker in the prisoner's way.
-  const play_level other{make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)}};
+  const play_level other{play_block{true, 2, 0, 3}, {play_block{false, 2, 4, 2}}};
 };
 
-class LevelDirectoryDeathTest : public LevelDirectory {};
+class LevelDirectoryDeathTest : public LevelDirectoryTest {};
 
 std::string text_in(const fs::path& directory) {
   const result<play_level> read = read_level_directory(directory);
@@ -52,25 +53,24 @@ std::string text_in(const fs::path& directory) {
 
 }  // namespace
 
-TEST_F(LevelDirectory, WritesTheFilesTheGeneratorWritesAndReadsThemBack) {
+TEST_F(LevelDirectoryTest, WritesTheFilesTheGeneratorWritesAndReadsThemBack) {
   ASSERT_TRUE(write_level_directory(other, "made/1/"));
   EXPECT_EQ(names_in("made"), std::set<std::string>{"1"});
   EXPECT_EQ(names_in("made/1"), six_files);
   EXPECT_EQ(text_in("made/1"), level_text(other));
 
-  BLOCK blockers[max_blockers] = {other.blockers[0]};
-  bool grid[board_size][board_size];
-  mark_blocks(other.prisoner, other.blockers, grid);
+  const level_records records = records_of(other);
   fs::create_directory("reference");
   std::ostringstream quiet;
-  ASSERT_TRUE(write_level_files_to("reference", blockers, other.prisoner, 1, grid, quiet));
+  ASSERT_TRUE(write_level_files_to("reference", records.blockers, records.prisoner,
+                                   records.num_block, records.isblockthere, quiet));
   for (const std::string& name : six_files) {
     EXPECT_EQ(read_bytes(fs::path("made/1") / name), read_bytes(fs::path("reference") / name))
         << name;
   }
 }
 
-TEST_F(LevelDirectory, SaysWhatIsMissingOrDamaged) {
+TEST_F(LevelDirectoryTest, SaysWhatIsMissingOrDamaged) {
   EXPECT_EQ(text_in("nowhere"), "it holds no level files");
   fs::remove("old/prisoner_size");
   EXPECT_EQ(text_in("old"), "the level file \"prisoner_size\" is missing");
@@ -79,7 +79,7 @@ TEST_F(LevelDirectory, SaysWhatIsMissingOrDamaged) {
   EXPECT_EQ(text_in("old"), "damaged level file \"num_block\": 14 blockers, expected 0 to 13");
 }
 
-TEST_F(LevelDirectory, ReplacesNamesNeverTheFilesTheyLinkTo) {
+TEST_F(LevelDirectoryTest, ReplacesNamesNeverTheFilesTheyLinkTo) {
   write_bytes("elsewhere", "keep me");
   fs::remove("old/blockers");
   fs::create_hard_link("elsewhere", "old/blockers");
@@ -92,7 +92,7 @@ TEST_F(LevelDirectory, ReplacesNamesNeverTheFilesTheyLinkTo) {
   EXPECT_EQ(names_in("old"), six_files);
 }
 
-TEST_F(LevelDirectory, RefusesWhatItCannotReplaceBeforeWritingAnything) {
+TEST_F(LevelDirectoryTest, RefusesWhatItCannotReplaceBeforeWritingAnything) {
   const std::string before = text_in("old");
   fs::remove("old/num_block");
   fs::create_directory("old/num_block");

@@ -4,26 +4,10 @@
 
 #include "support/level_search.h"
 
-namespace {
-
-void expect_same_blocks(const BLOCK& a, const BLOCK& b) {
-  EXPECT_EQ(a.horizontal, b.horizontal);
-  EXPECT_EQ(a.length, b.length);
-  EXPECT_EQ(a.x, b.x);
-  EXPECT_EQ(a.y, b.y);
-  EXPECT_EQ(a.block_Id, b.block_Id);
-  for (int k = 0; k < 3; ++k) {
-    EXPECT_EQ(a.occupied_points_x[k], b.occupied_points_x[k]);
-    EXPECT_EQ(a.occupied_points_y[k], b.occupied_points_y[k]);
-  }
-}
-
-}  // namespace
-
 TEST(LevelTextTest, TextFormReadsBackAsTheSameLevel) {
-  const play_level level{make_block(true, 2, 1, 3),
-                         {make_block(false, 3, 0, 0), make_block(true, 3, 3, 0),
-                          make_block(false, 2, 4, 2), make_block(true, 2, 2, 5)}};
+  const play_level level{play_block{true, 2, 1, 3},
+                         {play_block{false, 3, 0, 0}, play_block{true, 3, 3, 0},
+                          play_block{false, 2, 4, 2}, play_block{true, 2, 2, 5}}};
   const std::string text = level_text(level);
   EXPECT_EQ(text, "a..bbba.....a...c..PP.c.........dd..");
   // With row separators, with letters that skip some, and with the text's own letters.
@@ -32,11 +16,8 @@ TEST(LevelTextTest, TextFormReadsBackAsTheSameLevel) {
     const result<play_level> read = read_level_text(form);
     ASSERT_TRUE(read) << form << ": " << read.reason();
     EXPECT_EQ(level_text(*read), text);
-    expect_same_blocks(read->prisoner, level.prisoner);
-    ASSERT_EQ(read->blockers.size(), level.blockers.size());
-    for (std::size_t i = 0; i < level.blockers.size(); ++i) {
-      expect_same_blocks(read->blockers[i], level.blockers[i]);
-    }
+    EXPECT_EQ(read->prisoner, level.prisoner);
+    EXPECT_EQ(read->blockers, level.blockers);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "model/level_files.h"
+#include "model/level_records.h"
 #include "model/level_text.h"
 #include "search/level_maker.h"
 #include "support/scratch_dir.h"
@@ -99,21 +100,20 @@ TEST(LevelsCommandTest, LevelsOfExactMovesWithTheirSeedsAndFiles) {
             std::vector<std::string>{level_text(make_level(4, 8, {}, {}, true)->level)});
 
   for (std::size_t i = 0; i < forms.size(); ++i) {
-    BLOCK blockers[max_blockers];
-    BLOCK prisoner;
-    int num_block = 0;
-    bool isblockthere[board_size][board_size];
+    level_records stored;
     std::ostringstream messages;
-    ASSERT_TRUE(read_level_files_from(dir.path() / "made" / std::to_string(i + 1), blockers,
-                                      prisoner, num_block, isblockthere, messages))
+    ASSERT_TRUE(read_level_files_from(dir.path() / "made" / std::to_string(i + 1), stored.blockers,
+                                      stored.prisoner, stored.num_block, stored.isblockthere,
+                                      messages))
         << messages.str();
-    const play_level read{prisoner, std::vector<BLOCK>(blockers, blockers + num_block)};
-    EXPECT_EQ(level_text(read), forms[i]);
+    const int num_block = stored.num_block;
+    EXPECT_EQ(level_text(level_of_records(stored.prisoner, stored.blockers, num_block)), forms[i]);
     // Every block as the generator leaves it, the unused entries zero.
-    for (int number = prisoner_number; number < block_count(read); ++number) {
-      BLOCK generated = block_of(read, number);
-      generated.define_block_Id();
-      EXPECT_EQ(encode_block(generated), encode_block(block_of(read, number)));
+    EXPECT_EQ(encode_block(stored.prisoner),
+              encode_block(record_of(block_of_record(stored.prisoner))));
+    for (int b = 0; b < num_block; ++b) {
+      const BLOCK& blocker = stored.blockers[b];
+      EXPECT_EQ(encode_block(blocker), encode_block(record_of(block_of_record(blocker))));
     }
     const std::string bytes = read_bytes(dir.path() / "made" / std::to_string(i + 1) / "blockers");
     EXPECT_EQ(

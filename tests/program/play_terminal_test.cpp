@@ -71,7 +71,7 @@ bool eventually(condition done) {
 
 void write_two_move_level() {
   const test_level level = two_move_level();
-  write_level(level.prisoner, level.blockers);
+  write_level(level);
 }
 
 TEST(PlayTerminalTest, PlaysOnTheWholeTerminalAndLeavesItUsable) {

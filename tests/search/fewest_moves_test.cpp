@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <random>
 
+#include "model/level_text.h"
+#include "search/play_solver.h"
 #include "support/level_corpus.h"
 #include "support/level_search.h"
-#include "model/level_text.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ void expect_solver_counts(const play_level& level, std::mt19937& random) {
     const std::optional<play_move> move = map.next_move(position);
     ASSERT_TRUE(move) << level_text(position);
     const std::vector<std::uint64_t> next = neighbours(level, pack_positions(position));
-    block_of(position, move->block).moveblock(move->distance);
+    slide_block(position, move->block, move->distance);
     ASSERT_NE(std::find(next.begin(), next.end(), pack_positions(position)), next.end());
     ASSERT_EQ(map.fewest(position), left - 1) << level_text(position);
   }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "model/level_files.h"
+#include "model/level_records.h"
 #include "support/level_corpus.h"
 #include "support/level_search.h"
 #include "support/scratch_dir.h"
@@ -200,13 +201,16 @@ void mark(bool (*isblockthere)[board_size], const BLOCK& block,
   }
 }
 
-void write_test_level(const test_level& level) {
-  write_level(level.prisoner, level.blockers);
-}
-
 // ---------------------------------------------------------------------------
 
-TEST(CopyOperations, CopyWhatTheyPromiseAndNothingElse) {
+// The counter's parts, and move counts of levels written into a fresh working
+// directory of each test's own.
+class NumMovesCalculatorTest : public testing::Test {
+ protected:
+  scoped_temp_dir dir;
+};
+
+TEST_F(NumMovesCalculatorTest, CopyWhatTheyPromiseAndNothingElse) {
   const BLOCK source[3] = {make_block(true, 2, 1, 0), make_block(false, 3, 5, 2),
                            make_block(true, 3, 3, 5)};
   BLOCK destination[3];
@@ -244,7 +248,7 @@ TEST(CopyOperations, CopyWhatTheyPromiseAndNothingElse) {
   }
 }
 
-TEST(MoveAnalysis, DistancesListsOfSingleBlocks) {
+TEST_F(NumMovesCalculatorTest, DistancesListsOfSingleBlocks) {
   grid cells;
   const BLOCK h2 = make_block(true, 2, 2, 3);
   mark(cells, h2);
@@ -279,7 +283,7 @@ TEST(MoveAnalysis, DistancesListsOfSingleBlocks) {
   EXPECT_FALSE(can_block_be_moved(stuck, cells));
 }
 
-TEST(MoveAnalysis, NeverReadsOutsideTheBoard) {
+TEST_F(NumMovesCalculatorTest, NeverReadsOutsideTheBoard) {
   // Every cell around the board reads as free, so a read there would show as a
   // move. Past the end of a column lies the next column's first cell and before
   // its start the previous column's last cell; those are free too.
@@ -297,14 +301,14 @@ TEST(MoveAnalysis, NeverReadsOutsideTheBoard) {
   };
   guarded_grid guarded(false);
   for (const step& c : cases) {
-    SCOPED_TRACE(draw_level({c.block, {}}));
+    SCOPED_TRACE(draw_level({block_of_record(c.block), {}}));
     mark(guarded.cells(), c.block, {c.covered});
     EXPECT_FALSE(can_block_be_moved(c.block, guarded.cells()));
     EXPECT_EQ(distances_of(c.block, guarded.cells()), (std::vector<int>{0, 0, 0, 0}));
   }
 }
 
-TEST(MoveAnalysis, PrisonerEscapeLooksOnlyBeyondItsFarEnd) {
+TEST_F(NumMovesCalculatorTest, PrisonerEscapeLooksOnlyBeyondItsFarEnd) {
   // Every cell around the board reads as covered.
   guarded_grid guarded(true);
   const BLOCK at_edge = make_block(true, 2, 4, 3);
@@ -331,23 +335,17 @@ TEST(MoveAnalysis, PrisonerEscapeLooksOnlyBeyondItsFarEnd) {
 
 // ---------------------------------------------------------------------------
 
-// Move counts of levels written into a fresh working directory of each test's own.
-class CountMoves : public testing::Test {
- protected:
-  scoped_temp_dir dir;
-};
-
-TEST_F(CountMoves, FreePathGivesZeroAfterOneProgressLine) {
-  write_test_level(parse_level(corpus_level_named("free_path").picture));
+TEST_F(NumMovesCalculatorTest, FreePathGivesZeroAfterOneProgressLine) {
+  write_level(parse_level(corpus_level_named("free_path").picture));
   const counted run = count_moves();
   EXPECT_EQ(run.moves, 0);
   ASSERT_EQ(run.lines.size(), 16u);
   EXPECT_EQ(progress_numbers(run.lines), std::vector<int>{1});
 }
 
-TEST_F(CountMoves, PrintsBothBoardsAndTheProgressExactlyFlushingEveryLine) {
+TEST_F(NumMovesCalculatorTest, PrintsBothBoardsAndTheProgressExactlyFlushingEveryLine) {
   // One blocker across the prisoner's way; sliding it up or down by two frees it.
-  write_test_level(
+  write_level(
       parse_level("......\n"
                   "......\n"
                   "...a..\n"
@@ -370,20 +368,20 @@ TEST_F(CountMoves, PrintsBothBoardsAndTheProgressExactlyFlushingEveryLine) {
 // The prisoner is held by blocker b, which can leave its row only by sliding
 // up into the cell that blocker a gives up by sliding right; nothing else can
 // move. Blocker c below b and blocker d left of a never move.
-test_level held_prisoner(int id_a, int id_b) {
-  test_level level = parse_level(
-      ".daaa.\n"
-      ".db...\n"
-      ".db...\n"
-      "PPb...\n"
-      "..c...\n"
-      "..c...\n");
+record_level held_prisoner(int id_a, int id_b) {
+  record_level level =
+      as_records(parse_level(".daaa.\n"
+                             ".db...\n"
+                             ".db...\n"
+                             "PPb...\n"
+                             "..c...\n"
+                             "..c...\n"));
   level.blockers[0].block_Id = id_a;
   level.blockers[1].block_Id = id_b;
   return level;
 }
 
-TEST_F(CountMoves, EnqueueRuleDropsOnlyTheUndoingMove) {
+TEST_F(NumMovesCalculatorTest, EnqueueRuleDropsOnlyTheUndoingMove) {
   struct step {
     int id_a;
     int id_b;
@@ -405,8 +403,8 @@ TEST_F(CountMoves, EnqueueRuleDropsOnlyTheUndoingMove) {
   };
   for (const step& c : cases) {
     SCOPED_TRACE(testing::Message() << "ids " << c.id_a << ", " << c.id_b);
-    const test_level level = held_prisoner(c.id_a, c.id_b);
-    write_test_level(level);
+    const record_level level = held_prisoner(c.id_a, c.id_b);
+    write_level(level);
     const counted run = count_moves();
     EXPECT_EQ(run.moves, c.moves);
     EXPECT_EQ(progress_numbers(run.lines), c.progress);
@@ -417,10 +415,10 @@ TEST_F(CountMoves, EnqueueRuleDropsOnlyTheUndoingMove) {
   }
 }
 
-TEST_F(CountMoves, ChildrenFollowBlockOrderThenDistancesListOrder) {
+TEST_F(NumMovesCalculatorTest, ChildrenFollowBlockOrderThenDistancesListOrder) {
   // Blocker a's slides (-3, -2, -1) free nothing; blocker b's first slide (-3)
   // frees the prisoner, its third (-1) would not. The prisoner cannot move.
-  write_test_level(
+  write_level(
       parse_level("......\n"
                   "......\n"
                   "......\n"
@@ -432,9 +430,9 @@ TEST_F(CountMoves, ChildrenFollowBlockOrderThenDistancesListOrder) {
   EXPECT_EQ(progress_numbers(run.lines), (std::vector<int>{1, 2, 2, 2, 2}));
 }
 
-TEST_F(CountMoves, UnsolvableLevelsGiveMinusOne) {
+TEST_F(NumMovesCalculatorTest, UnsolvableLevelsGiveMinusOne) {
   // Column 4 is full for good: whatever moves elsewhere, the prisoner stays.
-  write_test_level(parse_level(corpus_level_named("sparse_unsolvable").picture));
+  write_level(parse_level(corpus_level_named("sparse_unsolvable").picture));
   counted run = count_moves();
   EXPECT_EQ(run.moves, -1);
   // The record of configurations ends the search long before the depth limit.
@@ -442,7 +440,7 @@ TEST_F(CountMoves, UnsolvableLevelsGiveMinusOne) {
   EXPECT_LT(numbers.size(), 20'000u);
 
   // Nothing can move at all: one progress line, then the empty queue.
-  write_test_level(
+  write_level(
       parse_level("aabbcc\n"
                   "ddeeff\n"
                   "gghhii\n"
@@ -454,14 +452,14 @@ TEST_F(CountMoves, UnsolvableLevelsGiveMinusOne) {
   EXPECT_EQ(progress_numbers(run.lines), std::vector<int>{1});
 }
 
-TEST_F(CountMoves, CorpusLevelsGiveTheirResultsUpToNineteenMoves) {
+TEST_F(NumMovesCalculatorTest, CorpusLevelsGiveTheirResultsUpToNineteenMoves) {
   for (const corpus_level& entry : level_corpus()) {
     SCOPED_TRACE(entry.name);
     const test_level level = parse_level(entry.picture);
     EXPECT_EQ(draw_level(level), entry.picture);
     // The fewest slides, found by a search over positions alone.
     EXPECT_EQ(fewest_moves(level, 40), entry.fewest_moves);
-    write_test_level(level);
+    write_level(level);
     const counted run = count_moves();
     EXPECT_EQ(run.moves, entry.moves);
     if (entry.fewest_moves >= 19) {
@@ -472,12 +470,12 @@ TEST_F(CountMoves, CorpusLevelsGiveTheirResultsUpToNineteenMoves) {
   }
 }
 
-TEST_F(CountMoves, LoadFailuresPrintOnlyTheMessage) {
+TEST_F(NumMovesCalculatorTest, LoadFailuresPrintOnlyTheMessage) {
   // A missing file (whose message ends without a line break) or a damaged one
   // is reported before anything is printed or written.
   for (const bool damaged : {false, true}) {
     scoped_temp_dir case_dir;
-    write_test_level(parse_level(corpus_level_named("free_path").picture));
+    write_level(parse_level(corpus_level_named("free_path").picture));
     if (damaged) {
       write_bytes(num_block_file, std::string("\x0e\0\0\0", 4));
     } else {
@@ -492,29 +490,29 @@ TEST_F(CountMoves, LoadFailuresPrintOnlyTheMessage) {
   }
 }
 
-TEST_F(CountMoves, WritesTheSnapshotAfterTheFirstBoardOrStops) {
+TEST_F(NumMovesCalculatorTest, WritesTheSnapshotAfterTheFirstBoardOrStops) {
   const test_level level = parse_level(corpus_level_named("free_path").picture);
   {
     scoped_temp_dir case_dir;
-    write_test_level(level);
+    write_level(level);
     std::filesystem::create_directory(level_snapshot_file);
     const counted run = count_moves();
     EXPECT_EQ(run.moves, -1);
     EXPECT_EQ(run.text, "001000\n001000\n000000\n011000\n000100\n000100\n" + rule13 +
                             "\nfailed to create config file\n");
   }
-  write_test_level(level);
+  write_level(level);
   EXPECT_EQ(count_moves().moves, 0);
-  const config_image expected = encode_config(start_config(level));
+  const config_image expected = encode_config(start_config(as_records(level)));
   EXPECT_EQ(read_bytes(level_snapshot_file), std::string(expected.begin(), expected.end()));
 }
 
-TEST_F(CountMoves, OutOfMemoryReleasesEverythingAndPassesTheFailureOn) {
+TEST_F(NumMovesCalculatorTest, OutOfMemoryReleasesEverythingAndPassesTheFailureOn) {
   null_buffer discard;
   std::ostream out(&discard);
   for (const char* name : {"sparse_5", "dense12_20"}) {
     SCOPED_TRACE(name);
-    write_test_level(parse_level(corpus_level_named(name).picture));
+    write_level(parse_level(corpus_level_named(name).picture));
     const int moves = calculate_num_moves(out);
     EXPECT_EQ(moves, corpus_level_named(name).moves);
     const long long before = allocations_made;
@@ -543,7 +541,7 @@ TEST_F(CountMoves, OutOfMemoryReleasesEverythingAndPassesTheFailureOn) {
 
 // Gives some blocks identifiers that a damaged or hand-made level file could
 // hold: zeros, extremes and copies of other blocks' identifiers.
-void scramble_identifiers(std::mt19937& random, test_level& level) {
+void scramble_identifiers(std::mt19937& random, record_level& level) {
   const std::int32_t choices[] = {0, 0, 1, 7, -7, INT32_MIN, INT32_MAX};
   std::vector<BLOCK*> blocks{&level.prisoner};
   for (BLOCK& blocker : level.blockers) {
@@ -565,7 +563,7 @@ void scramble_identifiers(std::mt19937& random, test_level& level) {
   }
 }
 
-TEST_F(CountMoves, SameResultsAsTheLiteralSearch) {
+TEST_F(NumMovesCalculatorTest, SameResultsAsTheLiteralSearch) {
   std::mt19937 random(20240607);
   int compared = 0;
   int solved_in_two_or_more = 0;
@@ -582,14 +580,15 @@ TEST_F(CountMoves, SameResultsAsTheLiteralSearch) {
     } else {
       level = random_level(random, attempt % (max_blockers + 1));
     }
+    record_level records = as_records(level);
     if (attempt % 3 == 0) {
-      scramble_identifiers(random, level);
+      scramble_identifiers(random, records);
     }
-    const literal_result expected = literal_move_count(level, 4000);
+    const literal_result expected = literal_move_count(records, 4000);
     if (!expected.finished) {
       continue;
     }
-    write_test_level(level);
+    write_level(records);
     const counted run = count_moves();
     ASSERT_EQ(run.moves, expected.moves) << draw_level(level);
     const std::vector<int> numbers = progress_numbers(run.lines);

@@ -49,10 +49,11 @@ bool slide(std::vector<BLOCK>& blocks, std::size_t index, int distance,
 // Plays the moves with the grid operations; true if each is a legal slide and
 // the prisoner ends free.
 bool frees_the_prisoner(const play_level& level, const std::vector<play_move>& moves) {
-  std::vector<BLOCK> blocks{level.prisoner};
-  blocks.insert(blocks.end(), level.blockers.begin(), level.blockers.end());
+  const record_level records = as_records(level);
+  std::vector<BLOCK> blocks{records.prisoner};
+  blocks.insert(blocks.end(), records.blockers.begin(), records.blockers.end());
   bool isblockthere[board_size][board_size];
-  mark_blocks(blocks[0], level.blockers, isblockthere);
+  mark_blocks(records.prisoner, records.blockers, isblockthere);
   for (const play_move& move : moves) {
     if (move.distance == 0 ||
         !slide(blocks, static_cast<std::size_t>(move.block), move.distance, isblockthere)) {
@@ -65,18 +66,18 @@ bool frees_the_prisoner(const play_level& level, const std::vector<play_move>& m
 }  // namespace
 
 TEST(PlaySolverTest, FreePrisonerNeedsNoMoveWhateverCoversItsLeft) {
-  const BLOCK prisoner = make_block(true, 2, 2, 3);
-  const std::vector<BLOCK> blockers = {make_block(true, 2, 0, 3), make_block(false, 3, 5, 0)};
+  const play_block prisoner{true, 2, 2, 3};
+  const std::vector<play_block> blockers = {{true, 2, 0, 3}, {false, 3, 5, 0}};
   EXPECT_TRUE(is_prisoner_free(play_level{prisoner, blockers}));
   EXPECT_EQ(solve_level(play_level{prisoner, blockers}), std::vector<play_move>{});
   // At the far edge nothing is left to clear.
-  EXPECT_EQ(solve_level(play_level{make_block(true, 2, 4, 3), {make_block(false, 2, 3, 3)}}),
+  EXPECT_EQ(solve_level(play_level{play_block{true, 2, 4, 3}, {play_block{false, 2, 3, 3}}}),
             std::vector<play_move>{});
 }
 
 TEST(PlaySolverTest, LongSlideIsOneMove) {
   // The blocker must go from rows 3..5 to rows 0..2 in one slide of three cells.
-  const play_level level{make_block(true, 2, 0, 3), {make_block(false, 3, 5, 3)}};
+  const play_level level{play_block{true, 2, 0, 3}, {play_block{false, 3, 5, 3}}};
   EXPECT_FALSE(is_prisoner_free(level));
   EXPECT_EQ(solve_level(level), (std::vector<play_move>{{1, -3}}));
 }
@@ -86,8 +87,8 @@ TEST(PlaySolverTest, ClearsAChainOfBlockersInOrder) {
   // columns 3..5) prevents until it goes left, which a (column 2, rows 0..1)
   // prevents until it goes down without stopping in row 3.
   const play_level level{
-      make_block(true, 2, 0, 3),
-      {make_block(false, 2, 2, 0), make_block(true, 3, 3, 0), make_block(false, 3, 5, 1)}};
+      play_block{true, 2, 0, 3},
+      {play_block{false, 2, 2, 0}, play_block{true, 3, 3, 0}, play_block{false, 3, 5, 1}}};
   const std::optional<std::vector<play_move>> solution = solve_level(level);
   ASSERT_TRUE(solution);
   ASSERT_EQ(solution->size(), 3u);
@@ -100,11 +101,11 @@ TEST(PlaySolverTest, ClearsAChainOfBlockersInOrder) {
 
 TEST(PlaySolverTest, LockedLevelsHaveNoSolution) {
   // A horizontal blocker right of the prisoner in its own row never leaves the row.
-  EXPECT_EQ(solve_level(play_level{make_block(true, 2, 0, 3), {make_block(true, 2, 3, 3)}}),
+  EXPECT_EQ(solve_level(play_level{play_block{true, 2, 0, 3}, {play_block{true, 2, 3, 3}}}),
             std::nullopt);
   // Two blocks of three fill the last column.
-  EXPECT_EQ(solve_level(play_level{make_block(true, 2, 1, 3),
-                                   {make_block(false, 3, 5, 0), make_block(false, 3, 5, 3)}}),
+  EXPECT_EQ(solve_level(play_level{play_block{true, 2, 1, 3},
+                                   {play_block{false, 3, 5, 0}, play_block{false, 3, 5, 3}}}),
             std::nullopt);
 }
 
@@ -145,14 +146,15 @@ TEST(PlaySolverTest, AgreesWithTheMoveCounterWithinItsDepthLimit) {
   int collided = 0;
   for (int round = 0; round < 400; ++round) {
     const play_level level = random_level(random, 1 + round % 9);
-    write_level(level.prisoner, level.blockers);
+    write_level(level);
     std::ostringstream progress;
     const int counted = calculate_num_moves(progress);
     const std::optional<std::vector<play_move>> solution = solve_level(level);
 
     // The counter tells blocks apart only by block_Id; with no two alike it finds the fewest.
-    std::set<int> ids{level.prisoner.block_Id};
-    for (const BLOCK& blocker : level.blockers) {
+    const record_level records = as_records(level);
+    std::set<int> ids{records.prisoner.block_Id};
+    for (const BLOCK& blocker : records.blockers) {
       ids.insert(blocker.block_Id);
     }
     const bool ids_distinct = ids.size() == level.blockers.size() + 1;

@@ -8,8 +8,8 @@
 
 TEST(SlideSpaceTest, SlidesEveryBlockAsFarAsItsLineIsFree) {
   // Prisoner at columns 0..1 of row 3; a at column 2, rows 2..3; b in row 0, columns 4..5.
-  const play_level level{make_block(true, 2, 0, 3),
-                         {make_block(false, 2, 2, 2), make_block(true, 2, 4, 0)}};
+  const play_level level{play_block{true, 2, 0, 3},
+                         {play_block{false, 2, 2, 2}, play_block{true, 2, 4, 0}}};
   const slide_space space(level);
   EXPECT_EQ(space.blocks(), 3);
   EXPECT_EQ(position_in(space.start(), 1), 2);
