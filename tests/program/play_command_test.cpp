@@ -61,6 +61,11 @@ class PlayCommandTest : public testing::Test {
 TEST_F(PlayCommandTest, HelpAndWhatItRefuses) {
   const command_run help = run({"--help"});
   EXPECT_EQ(help.status, 0);
+  for (const char* version : {"--version", "-V"}) {
+    const command_run shown = run({version, "--nonsense"});
+    EXPECT_EQ(shown.status, 0);
+    EXPECT_EQ(shown.out, std::string("escape_play ") + ESCAPE_VERSION + "\n");
+  }
   EXPECT_TRUE(help.out.starts_with("usage: escape_play [--lines] [--no-save] [DIR | --campaign"))
       << help.out;
 
@@ -77,6 +82,9 @@ TEST_F(PlayCommandTest, HelpAndWhatItRefuses) {
   EXPECT_EQ(run({"--daily", "2023-02-29"}).err,
             "escape_play: --daily takes a date YYYY-MM-DD, not '2023-02-29'\n" +
                 help.out.substr(0, help.out.find("Plays")));
+  EXPECT_TRUE(run({"--daily", "2023-02-2\x1B[2J"})
+                  .err.starts_with("escape_play: --daily takes a date YYYY-MM-DD, not "
+                                   "'2023-02-2\\x1B[2J'\n"));
   EXPECT_EQ(run({"--campaign", std::to_string(campaign_size() + 1)}).status, 2);
   EXPECT_EQ(run({"--campaign", "--daily"}).status, 2);
   // A text form that is no sound level gets one line.
