@@ -112,6 +112,10 @@ int main(int argc, char** argv) {
     std::cout << usage << help_text;
     return flush_output(std::cout) ? 0 : 1;
   }
+  if (words->version) {
+    std::cout << version_line("make_campaign") << '\n';
+    return flush_output(std::cout) ? 0 : 1;
+  }
   const std::optional<std::string> data = make_data(jobs.value_or(0));
   if (!data) {
     return 1;

@@ -46,7 +46,7 @@ result<command_words> parse(const std::vector<std::string>& arguments, options& 
       {moves_option(o.moves), flag_option("--hardest", o.hardest),
        seconds_option("--seconds", o.seconds, 86400), seed_option(o.first_seed, "--first-seed"),
        whole_number_option("--seeds", o.seeds, 1, 100000), jobs_option(o.jobs)});
-  if (words && !words->help && o.hardest == o.moves.has_value()) {
+  if (words && !words->help && !words->version && o.hardest == o.moves.has_value()) {
     return failure{"give one of --moves N and --hardest"};
   }
   return words;
@@ -71,6 +71,10 @@ int main(int argc, char** argv) {
   if (words->help) {
     std::cout << usage << help_text;
     return 0;
+  }
+  if (words->version) {
+    std::cout << version_line("measure_level_maker") << '\n';
+    return flush_output(std::cout) ? 0 : 1;
   }
   const double seconds = o.seconds.value_or(60);
   const std::uint64_t first_seed = o.first_seed.value_or(1);

@@ -29,8 +29,15 @@ struct tool_option {
   std::exit(2);
 }
 
+// The name a program was called by, without its directory.
+inline std::string program_name(const char* called) {
+  const std::string name = called;
+  return name.substr(name.rfind('/') + 1);
+}
+
 // Reads the options; the words that are not options are returned in order.
-// "--help" prints the usage on standard output and exits with status 0; an
+// "--help" prints the usage and "--version" the version on standard output and
+// exit with status 0; an
 // unknown option, a missing, malformed or out-of-range value exits through
 // exit_with_usage.
 inline std::vector<std::string> read_tool_options(int argc, char** argv, const char* usage,
@@ -48,6 +55,10 @@ inline std::vector<std::string> read_tool_options(int argc, char** argv, const c
   }
   if (words->help) {
     std::printf("usage: %s\n", usage);
+    std::exit(0);
+  }
+  if (words->version) {
+    std::printf("%s\n", version_line(program_name(argv[0])).c_str());
     std::exit(0);
   }
   std::size_t k = 0;

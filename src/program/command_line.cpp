@@ -6,18 +6,12 @@
 #include <limits>
 
 #include "model/level.h"
+#include "model/printable.h"
 
 namespace {
 
 // The most searches a command line may ask to run at once.
 constexpr int most_jobs = 256;
-
-std::string quoted(std::string_view text) {
-  std::string quote(1, '\'');
-  quote += text;
-  quote += '\'';
-  return quote;
-}
 
 // True if the word is an option's name rather than a value: it begins with a
 // dash and is no negative number.
@@ -32,13 +26,20 @@ option bounded_number(std::string name, std::optional<number>& value, number lea
   return {name, true, [&value, least, most, what](std::string_view text) -> result<> {
             value = read_number<number>(text);
             if (!value || *value < least || *value > most) {
-              return failure{what + quoted(text)};
+              return failure{what + quoted_word(text)};
             }
             return {};
           }};
 }
 
 }  // namespace
+
+std::string quoted_word(std::string_view word) {
+  std::string quote(1, '\'');
+  quote += printable(word);
+  quote += '\'';
+  return quote;
+}
 
 option flag_option(std::string name, bool& set) {
   return {std::move(name), false, [&set](std::string_view) -> result<> {
@@ -76,7 +77,7 @@ option seconds_option(std::string name, std::optional<double>& value, double mos
   return {std::move(name), true, [&value, most, what](std::string_view text) -> result<> {
             value = read_number<double>(text);
             if (!value || !(*value > 0) || *value > most) {
-              return failure{what + quoted(text)};
+              return failure{what + quoted_word(text)};
             }
             return {};
           }};
@@ -115,6 +116,10 @@ option jobs_option(std::optional<int>& jobs) {
   return bounded_number(std::string("--jobs"), jobs, 0, most_jobs);
 }
 
+std::string version_line(std::string_view program) {
+  return std::string(program) + " " + ESCAPE_VERSION;
+}
+
 result<> flush_output(std::ostream& out) {
   out.flush();
   if (!out) {
@@ -135,11 +140,15 @@ result<command_words> read_command_line(const std::vector<std::string>& argument
       words.help = true;
       return words;
     }
+    if (word == "--version" || word == "-V") {
+      words.version = true;
+      return words;
+    }
     const auto named = std::find_if(options.begin(), options.end(),
                                     [&](const option& o) { return o.name == word; });
     if (named == options.end()) {
       if (looks_like_option(word) || words.operands.size() == most_operands) {
-        return failure{"unknown argument " + quoted(word)};
+        return failure{"unknown argument " + quoted_word(word)};
       }
       words.operands.push_back(word);
       continue;
@@ -165,7 +174,7 @@ result<command_words> read_command_line(const std::vector<std::string>& argument
     }
     const std::string& value = arguments[++i];
     if (looks_like_option(value)) {
-      return failure{word + " needs a value, not the option " + quoted(value)};
+      return failure{word + " needs a value, not the option " + quoted_word(value)};
     }
     if (const result<> taken = named->take(value); !taken) {
       return failure{taken.reason()};

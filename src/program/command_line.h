@@ -27,6 +27,10 @@ std::optional<number> read_number(std::string_view text) {
   return value;
 }
 
+// A word of a command line as messages show it: in single quotes, its
+// control characters escaped as `printable` does.
+std::string quoted_word(std::string_view word);
+
 // One option of a command line: its name and what it does with its value.
 struct option {
   std::string name;          // e.g. "--moves"
@@ -66,9 +70,13 @@ option jobs_option(std::optional<int>& jobs);
 // word for the cause, when something written to it could not be written.
 result<> flush_output(std::ostream& out);
 
+// The line --version prints for `program`: its name and the project's version.
+std::string version_line(std::string_view program);
+
 // What a command line holds besides its options.
 struct command_words {
   bool help = false;                  // --help or -h was given; reading stopped there
+  bool version = false;               // --version or -V was given; reading stopped there
   std::vector<std::string> operands;  // the words that are no options, in order
 };
 

@@ -33,6 +33,7 @@ constexpr const char* help_text =
     "  --jobs J      searches run at once (default 0: one on each core); the levels are\n"
     "                the same whatever J\n"
     "  --out DIR     also write level i as the six level files into DIR/i (from 1)\n"
+    "  -h, --help    this list;  -V, --version  the version\n"
     "Exit status: 0 done, 1 no level found in time or a file not written, 2 bad arguments.\n";
 
 constexpr int most_levels = 1000;
@@ -49,6 +50,7 @@ struct levels_request {
   std::optional<int> jobs;
   bool lean = false;
   bool help = false;
+  bool version = false;
 };
 
 // Reads the arguments into `request`, or says why they are not sound.
@@ -63,7 +65,8 @@ result<> read_request(const std::vector<std::string>& arguments, levels_request&
     return failure{words.reason()};
   }
   request.help = words->help;
-  if (request.help) {
+  request.version = words->version;
+  if (request.help || request.version) {
     return {};
   }
   if (request.hardest == request.moves.has_value()) {
@@ -148,8 +151,12 @@ int run_levels_command(const std::vector<std::string>& arguments, std::ostream& 
     err << "escape_levels: " << read.reason() << '\n' << usage;
     return 2;
   }
-  if (request.help) {
-    out << usage << help_text;
+  if (request.help || request.version) {
+    if (request.help) {
+      out << usage << help_text;
+    } else {
+      out << version_line("escape_levels") << '\n';
+    }
     if (const result<> shown = flush_output(out); !shown) {
       err << "escape_levels: " << shown.reason() << '\n';
       return 1;

@@ -41,6 +41,7 @@ constexpr const char* help_text =
     "  --progress      list the campaign's levels with your best results\n"
     "  --no-save       read and write no progress\n"
     "  --lines         one command a line, also on a terminal\n"
+    "  -h, --help      this list;  -V, --version  the version\n"
     "Progress is kept in $XDG_STATE_HOME/escape-puzzle (~/.local/state/escape-puzzle).\n"
     "Exit status: 0 the game ended, 1 no level to play, 2 bad arguments.\n";
 
@@ -59,6 +60,7 @@ struct play_request {
   bool no_save = false;
   bool lines = false;
   bool help = false;
+  bool version = false;
 };
 
 // "--daily [DATE]": a word that begins with a digit is meant as the date.
@@ -71,7 +73,7 @@ option daily_option(play_request& request) {
             }
             request.date = read_date(text);
             if (!request.date) {
-              return failure{"--daily takes a date YYYY-MM-DD, not '" + std::string(text) + "'"};
+              return failure{"--daily takes a date YYYY-MM-DD, not " + quoted_word(text)};
             }
             return {};
           },
@@ -98,7 +100,8 @@ result<> read_request(const std::vector<std::string>& arguments, play_request& r
     return failure{words.reason()};
   }
   request.help = words->help;
-  if (request.help) {
+  request.version = words->version;
+  if (request.help || request.version) {
     return {};
   }
   if (!words->operands.empty()) {
@@ -263,8 +266,12 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
     err << "escape_play: " << read.reason() << '\n' << usage;
     return 2;
   }
-  if (request.help) {
-    out << usage << help_text;
+  if (request.help || request.version) {
+    if (request.help) {
+      out << usage << help_text;
+    } else {
+      out << version_line("escape_play") << '\n';
+    }
     if (const result<> shown = flush_output(out); !shown) {
       err << "escape_play: " << shown.reason() << '\n';
       return 1;

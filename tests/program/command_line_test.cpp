@@ -49,7 +49,15 @@ TEST(CommandLineTest, ReadsOptionsAndOperandsAndStopsAtHelp) {
     const result<command_words> helped = sample_command{}.read({"--flag", help, "--nonsense"});
     ASSERT_TRUE(helped);
     EXPECT_TRUE(helped->help);
+    EXPECT_FALSE(helped->version);
   }
+  for (const char* version : {"--version", "-V"}) {
+    const result<command_words> asked = sample_command{}.read({"--flag", version, "--nonsense"});
+    ASSERT_TRUE(asked);
+    EXPECT_TRUE(asked->version);
+    EXPECT_FALSE(asked->help);
+  }
+  EXPECT_EQ(version_line("escape_levels"), std::string("escape_levels ") + ESCAPE_VERSION);
 }
 
 TEST(CommandLineTest, RefusesTheFirstWrongWordSayingWhy) {
@@ -63,6 +71,10 @@ TEST(CommandLineTest, RefusesTheFirstWrongWordSayingWhy) {
   EXPECT_EQ(refusal({"--out", ""}), "--out takes a directory, not an empty name");
   EXPECT_EQ(refusal({"--moves", "3x", "--nonsense"}),
             "--moves takes a whole number from 0 to 50, not '3x'");
+  // Words are quoted as messages show text from outside: control characters escaped.
+  EXPECT_EQ(refusal({"--m\x1B[2Joves"}), "unknown argument '--m\\x1B[2Joves'");
+  EXPECT_EQ(refusal({"--moves", "5\n6"}), "--moves takes a whole number from 0 to 50, not '5\\n6'");
+  EXPECT_EQ(refusal({"--out", "-\r"}), "--out needs a value, not the option '-\\r'");
 }
 
 TEST(CommandLineTest, SharedOptionsTakeTheirWholeRangeAndNothingBeyond) {

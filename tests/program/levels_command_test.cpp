@@ -45,6 +45,11 @@ TEST(LevelsCommandTest, HelpAndBadArguments) {
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("usage: escape_levels --moves N", 0), 0u) << help.out;
   EXPECT_EQ(help.err, "");
+  for (const char* version : {"--version", "-V"}) {
+    const run_result shown = run({version});
+    EXPECT_EQ(shown.status, 0);
+    EXPECT_EQ(shown.out, std::string("escape_levels ") + ESCAPE_VERSION + "\n");
+  }
 
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{}, "say what to make"},
