@@ -39,7 +39,7 @@ offered_level campaign_level(int number) {
     std::cerr << "escape_play: campaign level " << number << ": " << level.reason() << '\n';
     std::abort();
   }
-  return {*level, campaign_title(number)};
+  return {*level, campaign_title(number), std::nullopt, "--campaign " + std::to_string(number)};
 }
 
 int campaign_number_of(const std::string& key) {
@@ -50,11 +50,40 @@ int campaign_number_of(const std::string& key) {
 
 int first_unsolved(const progress& kept) {
   for (int number = 1; number <= campaign_size(); ++number) {
-    if (!kept.contains(levels[number - 1].text)) {
+    const level_record* record = record_of(kept, number);
+    if (record == nullptr || !record->best) {
       return number;
     }
   }
   return 1;
+}
+
+const level_record* record_of(const progress& kept, int number) {
+  const auto found = kept.find(levels[number - 1].text);
+  return found == kept.end() ? nullptr : &found->second;
+}
+
+campaign_totals totals_of(const progress& kept, int first, int last) {
+  campaign_totals totals;
+  for (int number = first; number <= last; ++number) {
+    ++totals.levels;
+    const level_record* record = record_of(kept, number);
+    if (record != nullptr && record->best) {
+      const level_best& best = *record->best;
+      ++totals.solved;
+      totals.aided += best.tips + best.solutions + best.peeks > 0 ? 1 : 0;
+      totals.stars += best.stars;
+    }
+  }
+  return totals;
+}
+
+std::string totals_line(const progress& kept) {
+  const campaign_totals totals = totals_of(kept, 1, campaign_size());
+  return "Solved " + std::to_string(totals.solved) + " of " + std::to_string(totals.levels) +
+         " levels" + (totals.aided > 0 ? " (" + std::to_string(totals.aided) + " aided)" : "") +
+         ", " + std::to_string(totals.stars) + " of " + std::to_string(3 * totals.levels) +
+         " stars.";
 }
 
 std::string campaign_title(int number) {

@@ -40,7 +40,8 @@ int campaign_size();
 // The tier whose range holds `moves`; nullptr when none does.
 const campaign_tier* tier_for(int moves);
 
-// Campaign level `number` (1 to campaign_size()) with the line that names it.
+// Campaign level `number` (1 to campaign_size()) with the line that names it
+// and the arguments that play it again.
 offered_level campaign_level(int number);
 
 // The number of the campaign level whose progress key is `key`, or 0 when it is none.
@@ -48,6 +49,23 @@ int campaign_number_of(const std::string& key);
 
 // The first level with no escape in `kept`, or 1 when every level has one.
 int first_unsolved(const progress& kept);
+
+// What `kept` holds of campaign level `number`; nullptr when nothing.
+const level_record* record_of(const progress& kept, int number);
+
+// How far a player has come on a run of campaign levels.
+struct campaign_totals {
+  int levels = 0;  // levels in the run
+  int solved = 0;  // levels escaped from
+  int aided = 0;   // levels whose best escape was aided
+  int stars = 0;   // the stars of their best escapes
+};
+
+// The totals of campaign levels `first` to `last`.
+campaign_totals totals_of(const progress& kept, int first, int last);
+
+// The totals of every level, e.g. "Solved 2 of 60 levels (1 aided), 4 of 180 stars."
+std::string totals_line(const progress& kept);
 
 // The line that names campaign level `number`, e.g. "Level 12 of 60, Intermediate."
 std::string campaign_title(int number);

@@ -1,15 +1,13 @@
 #include "game/play_game.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <charconv>
-#include <cstdlib>
-#include <limits>
 #include <string>
 #include <string_view>
 
 #include "game/level_picture.h"
+#include "game/line_commands.h"
 #include "game/move_rules.h"
 #include "model/level_directory.h"
 #include "model/level_text.h"
@@ -17,36 +15,15 @@
 
 namespace {
 
-// A move as it is typed, e.g. "b -2".
-std::string move_text(play_move move) {
-  return std::string(1, block_letter(move.block)) + (move.distance < 0 ? " -" : " +") +
-         std::to_string(std::abs(move.distance));
-}
-
-std::string lower(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) {
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return result;
-}
-
-std::string_view trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 const char* help_text =
     "Free the prisoner P: clear its row to the exit on the right.\n"
     "  b -2, B+1    slide block b: a minus goes left or up, a plus right or down\n"
     "  b up 2       the same with left, right, up or down (1 cell if no number)\n"
-    "  hint         the next move of a fewest-move solution\n"
+    "  hint         the block to move next; again: where it goes\n"
     "  solve        a whole fewest-move solution from here\n"
-    "  undo         take back the last move\n"
+    "  undo, redo   take back the last move; play again the move taken back\n"
     "  restart      back to the start position\n"
+    "  resume       go on with the attempt left unfinished on this level\n"
     "  new, new 20  a new level of as many moves as this one, or of 20 moves\n"
     "  show         the text form of the board as it is now\n"
     "  save DIR     write the start position as the six level files into DIR\n"
@@ -57,6 +34,8 @@ struct game {
   std::ostream& out;
   bool colour = false;
   game_session session;
+  // The attempt left unfinished on this level, offered until it is resumed or a move is made.
+  std::optional<unfinished_attempt> left;
 };
 
 void show(const game& g) {
@@ -69,91 +48,11 @@ void show(const game& g) {
   }
 }
 
-// The block a move command names by its first letter, or no_block after saying there is none.
-int parse_block(const play_level& level, char typed, std::ostream& out) {
-  const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(typed)));
-  if (letter == std::tolower(block_letter(prisoner_number))) {
-    return prisoner_number;
+// Says the line the keeping of the progress had to say, if any.
+void say_kept(const game& g, const std::optional<std::string>& note) {
+  if (note) {
+    g.out << *note << '\n';
   }
-  if (letter >= 'a' && letter < 'a' + static_cast<int>(level.blockers.size())) {
-    return blocker_number(letter - 'a');
-  }
-  out << "There is no block " << typed << " on this board.\n";
-  return no_block;
-}
-
-// The cells a number of digits stands for, leading zeros allowed, or nothing
-// after saying why it is no distance.
-std::optional<int> parse_cells(std::string_view digits, char shown, std::ostream& out) {
-  digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
-  if (digits.size() > 2) {
-    out << shown << " cannot move that far: it would leave the board.\n";
-    return std::nullopt;
-  }
-  const int cells = digits.empty() ? 0 : std::stoi(std::string(digits));
-  if (cells == 0) {
-    out << "A move of 0 cells changes nothing.\n";
-    return std::nullopt;
-  }
-  return cells;
-}
-
-// Reads the distance of a move command after its letter, spaces removed and
-// lower case: a sign or a direction word, then the number of cells. Says why
-// when it is no distance.
-std::optional<int> parse_distance(const play_block& block, char shown, std::string_view rest,
-                                  std::ostream& out) {
-  const auto ask_distance = [&] {
-    out << "Say how far " << shown << " should move: " << shown << " -1, " << shown << " +2 or "
-        << shown << (block.horizontal ? " left 1.\n" : " up 1.\n");
-    return std::nullopt;
-  };
-  int sign = 1;
-  std::string_view count = rest;
-  if (count.starts_with('+') || count.starts_with('-')) {
-    sign = count[0] == '-' ? -1 : 1;
-    count.remove_prefix(1);
-  } else if (!count.empty() && std::isalpha(static_cast<unsigned char>(count[0]))) {
-    const std::string_view word = count.substr(0, count.find_first_of("0123456789"));
-    if (word != "left" && word != "right" && word != "up" && word != "down") {
-      return ask_distance();
-    }
-    if ((word == "left" || word == "right") != block.horizontal) {
-      out << line_fault(block, shown, word) << '\n';
-      return std::nullopt;
-    }
-    sign = word == "left" || word == "up" ? -1 : 1;
-    count.remove_prefix(word.size());
-    if (count.empty()) {
-      count = "1";
-    }
-  }
-  if (count.empty() || count.find_first_not_of("0123456789") != std::string_view::npos) {
-    return ask_distance();
-  }
-  const std::optional<int> cells = parse_cells(count, shown, out);
-  return cells ? std::optional<int>(sign * *cells) : std::nullopt;
-}
-
-// Reads the block letter and distance of a move command, or says why it is no move.
-std::optional<play_move> parse_move(const play_level& level, std::string_view line,
-                                    std::ostream& out) {
-  const int number = parse_block(level, line[0], out);
-  if (number == no_block) {
-    return std::nullopt;
-  }
-  std::string rest;
-  for (const char c : lower(line.substr(1))) {
-    if (!std::isspace(static_cast<unsigned char>(c))) {
-      rest += c;
-    }
-  }
-  const std::optional<int> distance =
-      parse_distance(block_of(level, number), block_letter(number), rest, out);
-  if (!distance) {
-    return std::nullopt;
-  }
-  return play_move{number, *distance};
 }
 
 // Says that the prisoner is free, when it is, with the result, and keeps the
@@ -168,18 +67,25 @@ bool announce_escape(game& g) {
   return true;
 }
 
-void say_goodbye(const game& g) {
+// Leaves the game: the attempt is kept to go on with later.
+void say_goodbye(game& g) {
+  say_kept(g, keep_unfinished(g.session));
   g.out << goodbye_text(g.session.made.size()) << std::endl;
 }
 
-// A hint (the next move of a fewest solution) or a whole solution, counted as help.
+// A hint in two steps (the block of the next move of a fewest solution, then
+// the move) or a whole solution, counted as help.
 void give_hint(game& g, bool whole) {
   if (!whole) {
-    if (const std::optional<play_move> move = take_tip(g.session)) {
-      g.out << "Hint: " << move_text(*move) << " (fewest from here: " << *g.session.fewest_from_here
-            << ").\n";
-    } else {
+    if (const std::optional<tip_given> tip = take_tip(g.session); !tip) {
       g.out << unsolvable_text << '\n';
+    } else if (tip->shows_move) {
+      g.out << "Hint: " << move_text(tip->move)
+            << " (fewest from here: " << *g.session.fewest_from_here << ").\n";
+    } else {
+      g.out << "Hint: move " << block_letter(tip->move.block)
+            << " next (fewest from here: " << *g.session.fewest_from_here
+            << "). Type hint again for where.\n";
     }
     return;
   }
@@ -197,34 +103,22 @@ void give_hint(game& g, bool whole) {
   g.out << ".\n";
 }
 
-// The longest command line the game reads; the rest of a longer one is skipped unread.
-constexpr std::size_t longest_command = 200;
-
-enum class command_read { command, too_long, end_of_input };
-
-// Reads one line of at most longest_command characters into `line`. A longer
-// line is discarded as it is read, so that memory stays flat on any input.
-command_read read_command(std::istream& in, std::string& line) {
-  char buffer[longest_command + 1];
-  in.getline(buffer, sizeof buffer);
-  if (in.gcount() == 0 && in.eof()) {
-    return command_read::end_of_input;
-  }
-  if (in.fail() && !in.eof()) {
-    in.clear();
-    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-    return command_read::too_long;
-  }
-  in.clear(in.rdstate() & std::ios::eofbit);
-  line.assign(buffer);
-  return command_read::command;
-}
-
-// Starts the game over on `offered`: says where it comes from.
+// Starts the game over on `offered`: says where it comes from, and offers the
+// attempt left unfinished on it, if any.
 void begin(game& g, const offered_level& offered) {
   g.session = start_session(offered, std::move(g.session.setup));
+  g.left = kept_attempt(g.session);
   if (!offered.about.empty()) {
     g.out << offered.about << '\n';
+  }
+}
+
+// Says how to go on with the attempt left unfinished, when there is one.
+void offer_left(const game& g) {
+  if (g.left) {
+    g.out << "You left this level after " << counted(g.left->moves.size(), "move") << " in "
+          << clock_text(std::chrono::seconds(g.left->seconds))
+          << ": type resume to go on from there.\n";
   }
 }
 
@@ -258,8 +152,10 @@ bool start_new_level(game& g, std::string_view argument) {
           << " was found in time.\n";
     return false;
   }
+  say_kept(g, keep_unfinished(g.session));
   begin(g, *offered);
   show(g);
+  offer_left(g);
   return announce_escape(g);
 }
 
@@ -268,12 +164,44 @@ void save_start(const game& g, std::string_view directory) {
   if (directory.empty()) {
     g.out << "Say where to save the level: save DIR.\n";
   } else if (const result<> saved =
-                 write_level_directory(g.session.start, std::filesystem::path(directory));
+                 write_level_directory(g.session.offered.level, std::filesystem::path(directory));
              !saved) {
     g.out << saved.reason() << '\n';
   } else {
     g.out << "Saved the start position as level files in " << printable(directory) << ".\n";
   }
+}
+
+// `undo`, `redo`, `restart` and `resume`: the board goes to another position.
+void go_back_or_on(game& g, const std::string& word) {
+  if (word == "undo" || word == "redo") {
+    if (!(word == "undo" ? undo_move(g.session) : redo_move(g.session))) {
+      g.out << "There is no move to " << word << ".\n";
+      return;
+    }
+  } else if (word == "restart") {
+    say_kept(g, restart_level(g.session));
+  } else if (!g.left || !resume_attempt(g.session, *g.left)) {
+    g.out << "There is no attempt left unfinished here to go on with.\n";
+    return;
+  }
+  g.left.reset();
+  show(g);
+}
+
+// A move command; true when it frees the prisoner.
+bool move_block(game& g, std::string_view line) {
+  const std::optional<play_move> move = parse_move(g.session.now, line, g.out);
+  if (!move) {
+    return false;
+  }
+  if (const result<> moved = make_move(g.session, *move); !moved) {
+    g.out << moved.reason() << '\n';
+    return false;
+  }
+  g.left.reset();
+  show(g);
+  return announce_escape(g);
 }
 
 // Carries out one command line; true when the game is over.
@@ -287,15 +215,8 @@ bool obey(game& g, std::string_view line) {
     g.out << help_text;
   } else if (word == "hint" || word == "solve") {
     give_hint(g, word == "solve");
-  } else if (word == "undo") {
-    if (!undo_move(g.session)) {
-      g.out << "There is no move to undo.\n";
-    } else {
-      show(g);
-    }
-  } else if (word == "restart") {
-    restart_level(g.session);
-    show(g);
+  } else if (word == "undo" || word == "redo" || word == "restart" || word == "resume") {
+    go_back_or_on(g, word);
   } else if (word == "show") {
     g.out << level_text(g.session.now) << '\n';
   } else if (word == "new" || word.starts_with("new ")) {
@@ -304,51 +225,51 @@ bool obey(game& g, std::string_view line) {
     save_start(g, trimmed(line.substr(4)));
   } else if (std::isalpha(static_cast<unsigned char>(line[0])) &&
              (line.size() == 1 || !std::isalpha(static_cast<unsigned char>(line[1])))) {
-    const std::optional<play_move> move = parse_move(g.session.now, line, g.out);
-    if (!move) {
-      return false;
-    }
-    if (const result<> moved = make_move(g.session, *move); !moved) {
-      g.out << moved.reason() << '\n';
-      return false;
-    }
-    show(g);
-    return announce_escape(g);
+    return move_block(g, line);
   } else {
     g.out << "Unknown command \"" << printable(line) << "\": type help for the list.\n";
   }
   return false;
 }
 
-}  // namespace
-
-int play_lines(const offered_level& offered, std::istream& in, std::ostream& out,
-               const line_options& options) {
-  game g{out, options.colour, {}};
-  g.session.setup = options.setup;
-  begin(g, offered);
-  out << "Free the prisoner P: clear its row to the exit. Type help for the commands.\n";
-  show(g);
-  if (announce_escape(g)) {
-    return 0;
-  }
+// Reads and carries out command lines until the game is over; the exit status.
+int command_loop(game& g, std::istream& in) {
   std::string line;
-  while (true) {
-    out << "> " << std::flush;
+  while (g.out) {
+    g.out << "> " << std::flush;
     const command_read read = read_command(in, line);
     if (read == command_read::end_of_input) {
-      out << '\n';
+      g.out << '\n';
       say_goodbye(g);
-      return 0;
+      return g.out ? 0 : 1;
     }
     if (read == command_read::too_long) {
-      out << "That line is too long: a command has at most " << longest_command << " characters.\n";
+      g.out << "That line is too long: a command has at most " << longest_command
+            << " characters.\n";
       continue;
     }
     const std::string_view command = trimmed(line);
     if (!command.empty() && obey(g, command)) {
-      out << std::flush;
-      return 0;
+      g.out << std::flush;
+      return g.out ? 0 : 1;
     }
   }
+  static_cast<void>(keep_unfinished(g.session));
+  return 1;
+}
+
+}  // namespace
+
+int play_lines(const offered_level& offered, std::istream& in, std::ostream& out,
+               const line_options& options) {
+  game g{out, options.colour, {}, std::nullopt};
+  g.session.setup = options.setup;
+  begin(g, offered);
+  out << "Free the prisoner P: clear its row to the exit. Type help for the commands.\n";
+  show(g);
+  offer_left(g);
+  if (announce_escape(g)) {
+    return out.flush() ? 0 : 1;
+  }
+  return command_loop(g, in);
 }

@@ -35,7 +35,34 @@ std::string best_words(const level_best& best) {
          counted(static_cast<std::size_t>(best.stars), "star");
 }
 
+// The escape's time against the fastest unaided one before.
+std::string time_words(std::chrono::milliseconds time, bool aided, const kept_result& kept) {
+  const std::string shown = "Time: " + clock_text(time);
+  const auto fastest = [](int seconds) { return clock_text(std::chrono::seconds(seconds)); };
+  if (aided) {
+    return shown + " (only an escape without help sets the fastest time).";
+  }
+  if (!kept.fastest_before) {
+    return shown + ".";
+  }
+  if (kept.new_fastest) {
+    return shown + ", a new fastest on this level! Before: " + fastest(*kept.fastest_before) + ".";
+  }
+  return shown + ". Your fastest on this level: " + fastest(*kept.fastest_before) + ".";
+}
+
 }  // namespace
+
+std::string clock_text(std::chrono::milliseconds time) {
+  const long long seconds = std::chrono::floor<std::chrono::seconds>(time).count();
+  const auto two_digits = [](long long n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+  const std::string minutes_seconds =
+      two_digits(seconds / 60 % 60) + ":" + two_digits(seconds % 60);
+  if (seconds >= 3600) {
+    return std::to_string(seconds / 3600) + ":" + minutes_seconds;
+  }
+  return std::to_string(seconds / 60) + ":" + two_digits(seconds % 60);
+}
 
 bool was_aided(const help_taken& help) {
   return help.tips + help.solutions + help.peeks > 0;
@@ -70,12 +97,13 @@ std::string escape_text(std::size_t moves, std::size_t fewest, const help_taken&
 }
 
 std::vector<std::string> result_lines(const level_best& escape, std::size_t fewest,
-                                      const kept_result& kept) {
+                                      const kept_result& kept, std::chrono::milliseconds time) {
   const help_taken help{escape.tips, escape.solutions, escape.peeks};
   std::vector<std::string> lines{escape_text(static_cast<std::size_t>(escape.moves), fewest, help)};
   const std::string aided = help_words(escape);
   lines.push_back("Stars: " + stars_of(escape.stars) +
                   (aided.empty() ? "." : ", at most one when aided: " + aided + "."));
+  lines.push_back(time_words(time, was_aided(help), kept));
   if (!kept.new_best) {
     lines.push_back("Your best on this level: " + best_words(*kept.before) + ".");
   } else if (kept.before) {

@@ -2,6 +2,7 @@
 // earns, and the lines that tell the result.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -33,8 +34,12 @@ level_best scored_escape(std::size_t moves, std::size_t fewest, const help_taken
 // perfect escape is the fewest moves with no help.
 std::string escape_text(std::size_t moves, std::size_t fewest, const help_taken& help = {});
 
-// The result of an escape: the escape line, its stars (and the help that
-// limited them), the best before on the level or that this escape is a new
-// best, and the line the keeping had to say, if any.
+// A time on the game's clock as the player reads it: "0:42", "12:05", "1:02:03".
+std::string clock_text(std::chrono::milliseconds time);
+
+// The result of an escape that took `time`: the escape line, its stars (and
+// the help that limited them), its time against the fastest before, the best
+// before on the level or that this escape is a new best, and the line the
+// keeping had to say, if any.
 std::vector<std::string> result_lines(const level_best& escape, std::size_t fewest,
-                                      const kept_result& kept);
+                                      const kept_result& kept, std::chrono::milliseconds time);

@@ -10,6 +10,7 @@
 
 #include "game/campaign.h"
 #include "game/move_rules.h"
+#include "game/screen_pages.h"
 #include "model/level_text.h"
 
 namespace {
@@ -31,12 +32,22 @@ struct cell_shape {
   int height = 0;
 };
 
-// The board with its frame and exit label.
+// The board with its frame, and with its exit label.
 int board_rows(cell_shape shape) {
   return board_size * shape.height + 2;
 }
+int frame_columns(cell_shape shape) {
+  return board_size * shape.width + 2;
+}
 int board_columns(cell_shape shape) {
-  return board_size * shape.width + 2 + static_cast<int>(exit_label.size());
+  return frame_columns(shape) + static_cast<int>(exit_label.size());
+}
+
+// The left column of the board's frame: centred on the screen, or as near as
+// leaves `right` columns free right of the board and its exit label.
+int board_left(int columns, cell_shape shape, int right) {
+  return std::max(
+      0, std::min((columns - frame_columns(shape)) / 2, columns - board_columns(shape) - right));
 }
 
 // Where the board and its text go on the screen.
@@ -49,7 +60,8 @@ struct screen_plan {
   int text_width = 0;
 };
 
-// The board with cells of `height` rows and the text beside it, centred, when they fit.
+// The board with cells of `height` rows and the text beside it, when they
+// fit: the board centred as far as the text leaves room.
 std::optional<screen_plan> plan_beside(int rows, int columns, int height) {
   const cell_shape shape{2 * height, height};
   const int board = board_columns(shape);
@@ -57,23 +69,25 @@ std::optional<screen_plan> plan_beside(int rows, int columns, int height) {
   if (board_rows(shape) > rows || board + gap + least_text_width > columns) {
     return std::nullopt;
   }
-  const int text_width = std::min(columns - board - gap, most_text_width);
-  const int left = (columns - board - gap - text_width) / 2;
+  const int left = board_left(columns, shape, gap + least_text_width);
+  const int text_left = left + board + gap;
   const int top = (rows - board_rows(shape)) / 2;
-  return screen_plan{shape, top, left, top, left + board + gap, text_width};
+  return screen_plan{shape, top,       left,
+                     top,   text_left, std::min(columns - text_left, most_text_width)};
 }
 
-// The board with cells of `height` rows and the text below it, centred, when they fit.
+// The board with cells of `height` rows and the text below it, each centred,
+// when they fit.
 std::optional<screen_plan> plan_below(int rows, int columns, int height) {
   const cell_shape shape{2 * height, height};
-  const int board = board_columns(shape);
-  const int width = std::max(board, text_width_below);
+  const int width = std::max(board_columns(shape), text_width_below);
   if (board_rows(shape) + text_rows_below > rows || width > columns) {
     return std::nullopt;
   }
-  const int left = (columns - width) / 2;
   const int top = (rows - board_rows(shape) - text_rows_below) / 2;
-  return screen_plan{shape, top, left, top + board_rows(shape), left, width};
+  return screen_plan{
+      shape, top, board_left(columns, shape, 0), top + board_rows(shape), (columns - width) / 2,
+      width};
 }
 
 // The largest cells that fit the terminal, with the text below the board
@@ -94,72 +108,9 @@ std::optional<screen_plan> plan_screen(int rows, int columns) {
   return std::nullopt;
 }
 
-// A rows by columns grid of characters and looks; writes outside it are dropped.
-class canvas {
- public:
-  canvas(int rows, int columns) : rows_(rows), columns_(columns) {
-    picture_.text.assign(static_cast<std::size_t>(rows),
-                         std::string(static_cast<std::size_t>(columns), ' '));
-    picture_.looks.assign(static_cast<std::size_t>(rows),
-                          std::vector<screen_look>(static_cast<std::size_t>(columns)));
-  }
-
-  void put(int row, int column, char c, screen_look look = {}) {
-    if (row >= 0 && row < rows_ && column >= 0 && column < columns_) {
-      picture_.text[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = c;
-      picture_.looks[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = look;
-    }
-  }
-
-  void write(int row, int column, std::string_view text, screen_look look = {}) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      put(row, column + static_cast<int>(i), text[i], look);
-    }
-  }
-
-  int rows() const {
-    return rows_;
-  }
-
-  void fill(int row, int column, int height, int width, char c, screen_look look) {
-    for (int r = row; r < row + height; ++r) {
-      for (int k = column; k < column + width; ++k) {
-        put(r, k, c, look);
-      }
-    }
-  }
-
-  // The picture with the trailing spaces of every line taken off.
-  screen_picture finish() {
-    for (std::size_t row = 0; row < picture_.text.size(); ++row) {
-      std::string& text = picture_.text[row];
-      text.erase(text.find_last_not_of(' ') + 1);
-      picture_.looks[row].resize(text.size());
-    }
-    return std::move(picture_);
-  }
-
- private:
-  int rows_;
-  int columns_;
-  screen_picture picture_;
-};
-
-// The text broken into lines of at most `width` characters at spaces.
-std::vector<std::string> wrapped(const std::string& text, int width) {
-  std::vector<std::string> lines;
-  std::istringstream words(text);
-  for (std::string word; words >> word;) {
-    if (!lines.empty() && static_cast<int>(lines.back().size() + 1 + word.size()) <= width) {
-      lines.back() += ' ' + word;
-    } else {
-      lines.push_back(word);
-    }
-  }
-  return lines;
-}
-
-void draw_frame(canvas& screen, const screen_plan& plan, int exit_line) {
+// The frame with its opening at the prisoner's row and, unless the prisoner
+// is on its way through it, the exit's label.
+void draw_frame(canvas& screen, const screen_plan& plan, int exit_line, bool label) {
   const screen_look frame{look_kind::frame};
   const cell_shape shape = plan.shape;
   const int top = plan.top;
@@ -179,12 +130,14 @@ void draw_frame(canvas& screen, const screen_plan& plan, int exit_line) {
       screen.put(row, right, '|', frame);
     }
   }
-  screen.write(top + 1 + exit_line * shape.height + (shape.height - 1) / 2, right + 1, exit_label,
-               {look_kind::exit});
+  if (label) {
+    screen.write(top + 1 + exit_line * shape.height + (shape.height - 1) / 2, right + 1, exit_label,
+                 {look_kind::exit});
+  }
 }
 
 screen_look look_of_block(const screen_game& game, int number) {
-  if (game.tip && game.tip->block == number) {
+  if (game.tip && game.tip->move.block == number) {
     return {look_kind::tip, number};
   }
   return {number == game.picked ? look_kind::picked : look_kind::block, number};
@@ -216,7 +169,7 @@ void draw_cell(canvas& screen, const screen_game& game, const screen_plan& plan,
 
 // Arrows on the cells the tip's block slides into.
 void draw_tip(canvas& screen, const screen_game& game, const screen_plan& plan) {
-  const play_move move = *game.tip;
+  const play_move move = game.tip->move;
   const play_block& block = block_of(game.session.now, move.block);
   const char arrow =
       block.horizontal ? (move.distance < 0 ? '<' : '>') : (move.distance < 0 ? '^' : 'v');
@@ -241,8 +194,9 @@ std::string picked_text(const screen_game& game) {
 
 // The level's text form, and the maker's seed when it made the level.
 std::string level_line(const screen_game& game) {
-  return "Level: " + level_text(game.session.start) +
-         (game.session.seed ? " (seed " + std::to_string(*game.session.seed) + ")" : "");
+  return "Level: " + level_text(game.session.offered.level) +
+         (game.session.offered.seed ? " (seed " + std::to_string(*game.session.offered.seed) + ")"
+                                    : "");
 }
 
 // The message line: the wait for a new level while there is one, else the note.
@@ -258,7 +212,8 @@ std::string note_of(const screen_game& game) {
 // message, each wrapped to the plan's text width, from its text top down.
 void draw_text(canvas& screen, const screen_game& game, const screen_plan& plan) {
   const std::string status =
-      "Moves made: " + std::to_string(game.session.made.size()) +
+      "Moves made: " + std::to_string(game.session.made.size()) + " in " +
+      clock_text(time_played(game.session)) +
       ". Fewest: " + count_text(game.session.fewest_from_start) + " from the start" +
       (game.showing_fewest ? ", " + count_text(game.session.fewest_from_here) + " from here."
                            : ".");
@@ -282,94 +237,9 @@ void draw_text(canvas& screen, const screen_game& game, const screen_plan& plan)
   }
 }
 
-// The keys, for terminals of at least 19 rows by 66 columns.
-constexpr const char* long_help[] = {
-    "Free the prisoner P: clear its row to the exit on the right.",
-    "",
-    "a .. m, p     pick a blocker, or the prisoner P",
-    "Tab           pick the next block (Shift-Tab: the one before)",
-    "arrow keys    slide the picked block one cell; presses in one",
-    "              direction make one move, however far it goes",
-    "mouse         click a block to pick it",
-    "u             undo the last move",
-    "r             restart from the start (press twice after moves)",
-    "t             tip: the next move of a fewest-move solution",
-    "s             solve: play a fewest-move solution (any key stops)",
-    "n             a new level of as many moves (any key stops it)",
-    "y             the command that plays this level again",
-    "#             show the fewest moves from here (counts as help)",
-    "l             the level list (L where a block is named l)",
-    "?             this help",
-    "q, Escape     quit",
-    "",
-    "Press any key to go back to the board.",
-};
-
-// The keys in two columns, for every terminal the game is played on.
-constexpr const char* short_help_title = "Free the prisoner P: clear its row to the exit.";
-constexpr const char* short_help[][2] = {
-    {"a-m, p  pick a block", "t       tip: the next move"},
-    {"Tab     next (S-Tab: back)", "s       solve (a key stops)"},
-    {"arrows  slide the picked one", "n       a new level"},
-    {"click   pick a block", "y       command to play it"},
-    {"u       undo a move", "l, L    the level list"},
-    {"r       restart", "?       this help"},
-    {"#       fewest from here", "q, Esc  quit"},
-};
-constexpr const char* short_help_end = "Any key goes back to the board.";
-constexpr int short_help_column = 31;  // where the second column starts
-
-int widest(std::span<const char* const> lines) {
-  std::size_t most = 0;
-  for (const char* line : lines) {
-    most = std::max(most, std::string_view(line).size());
-  }
-  return static_cast<int>(most);
-}
-
-// The list of keys, centred: in one column where it fits, else in two.
-void draw_help(canvas& screen, int rows, int columns) {
-  const int long_width = widest(long_help);
-  const int long_rows = static_cast<int>(std::size(long_help));
-  if (rows >= long_rows && columns >= long_width + 2) {
-    const int top = (rows - long_rows) / 2;
-    for (int row = 0; row < long_rows; ++row) {
-      screen.write(top + row, (columns - long_width) / 2, long_help[row]);
-    }
-    return;
-  }
-  const int short_rows = static_cast<int>(std::size(short_help)) + 4;
-  const int top = (rows - short_rows) / 2;
-  const int left = (columns - least_screen_columns) / 2;
-  screen.write(top, left, short_help_title);
-  for (std::size_t row = 0; row < std::size(short_help); ++row) {
-    screen.write(top + 2 + static_cast<int>(row), left, short_help[row][0]);
-    screen.write(top + 2 + static_cast<int>(row), left + short_help_column, short_help[row][1]);
-  }
-  screen.write(top + short_rows - 1, left, short_help_end);
-}
-
-// The commands that play the level again, each on a line of its own from
-// the left edge, so that they can be selected and copied.
-void draw_commands(canvas& screen, const screen_game& game) {
-  const std::vector<std::string> commands = replay_commands(game.session);
-  std::vector<std::string> lines = {"This command plays the level again:", "", commands[0], ""};
-  if (commands.size() > 1) {
-    lines.insert(lines.end(),
-                 {"and this one makes it again with the level maker:", "", commands[1], ""});
-  }
-  lines.insert(lines.end(), {"Select one with the mouse to copy it.", short_help_end});
-  for (std::size_t row = 0; row < lines.size(); ++row) {
-    screen.write(static_cast<int>(row), 0, lines[row]);
-  }
-}
-
-// The left margin of the result and of the level list.
-constexpr int text_margin = 2;
-
 // The prisoner on its way out, `escaped_cells` right of its place: its place
 // left free, its cells past the board's edge drawn through the exit as far as
-// the exit's label reaches.
+// the exit's label would reach.
 void draw_escape(canvas& screen, const screen_game& game, const screen_plan& plan) {
   const play_block& prisoner = game.session.now.prisoner;
   const cell_shape shape = plan.shape;
@@ -388,64 +258,26 @@ void draw_escape(canvas& screen, const screen_game& game, const screen_plan& pla
   }
 }
 
-// The result of the escape and the keys that choose what comes next.
-void draw_result(canvas& screen, const screen_game& game) {
-  const int width = game.columns - text_margin;
-  int row = 0;
-  for (std::size_t i = 0; i < game.result.size(); ++i) {
-    for (const std::string& line : wrapped(game.result[i], width)) {
-      screen.write(row++, text_margin, line, {i == 0 ? look_kind::won : look_kind::plain});
-    }
-  }
-  const std::string choices[] = {"Enter  the next level: " + campaign_title(game.next_number),
-                                 "r      play this level again", "l      the level list",
-                                 "q      quit"};
-  ++row;
-  for (const std::string& choice : choices) {
-    screen.write(row++, text_margin, choice);
-  }
-}
-
-// The campaign's levels around the one picked, each with its tier, its
-// fewest moves and, once escaped, the best moves and stars.
-void draw_level_list(canvas& screen, const screen_game& game) {
-  screen.write(0, text_margin, "Levels: arrow keys pick, Enter plays, Escape goes back.");
-  const progress none;
-  const progress& known = game.session.setup.progress ? game.session.setup.progress->known : none;
-  const int shown = std::max(1, game.rows - 2);
-  const int first =
-      std::clamp(game.listed - shown / 2, 1, std::max(1, campaign_size() - shown + 1));
-  for (int number = first; number < first + shown && number <= campaign_size(); ++number) {
-    const campaign_entry& entry = campaign_entries()[static_cast<std::size_t>(number - 1)];
-    const auto best = known.find(entry.text);
-    std::string mark;
-    if (best != known.end()) {
-      mark = "best " + std::to_string(best->second.moves) + " " +
-             std::string(static_cast<std::size_t>(best->second.stars), '*');
-    }
-    char line[96];
-    std::snprintf(line, sizeof line, "%c %2d  %-12s  %2d move%c  %s",
-                  number == game.listed ? '>' : ' ', number, entry.tier, entry.moves,
-                  entry.moves == 1 ? ' ' : 's', mark.c_str());
-    screen.write(2 + number - first, text_margin, line,
-                 {number == game.listed ? look_kind::picked : look_kind::plain});
-  }
-}
-
 }  // namespace
 
-std::optional<cell> board_cell_at(const screen_game& game, int row, int column) {
+std::optional<cell> board_position_at(const screen_game& game, int row, int column) {
   const std::optional<screen_plan> plan = plan_screen(game.rows, game.columns);
   if (!plan) {
     return std::nullopt;
   }
-  const int across = column - plan->left - 1;
-  const int down = row - plan->top - 1;
-  if (across < 0 || down < 0 || across >= board_size * plan->shape.width ||
-      down >= board_size * plan->shape.height) {
+  const auto cells = [](int offset, int size) {
+    return offset < 0 ? (offset + 1) / size - 1 : offset / size;
+  };
+  return cell{cells(column - plan->left - 1, plan->shape.width),
+              cells(row - plan->top - 1, plan->shape.height)};
+}
+
+std::optional<cell> board_cell_at(const screen_game& game, int row, int column) {
+  const std::optional<cell> at = board_position_at(game, row, column);
+  if (!at || at->x < 0 || at->y < 0 || at->x >= board_size || at->y >= board_size) {
     return std::nullopt;
   }
-  return cell{across / plan->shape.width, down / plan->shape.height};
+  return at;
 }
 
 screen_picture lay_out(const screen_game& game) {
@@ -462,22 +294,19 @@ screen_picture lay_out(const screen_game& game) {
     draw_result(screen, game);
   } else if (game.stage == screen_stage::level_list) {
     draw_level_list(screen, game);
-  } else if (game.stage == screen_stage::result) {
-    draw_result(screen, game);
-  } else if (game.stage == screen_stage::level_list) {
-    draw_level_list(screen, game);
   } else if (game.showing_help) {
     draw_help(screen, game.rows, game.columns);
   } else if (game.showing_command) {
     draw_commands(screen, game);
   } else {
-    draw_frame(screen, *plan, line_of(game.session.now.prisoner));
+    draw_frame(screen, *plan, line_of(game.session.now.prisoner),
+               game.stage != screen_stage::escaping);
     for (int y = 0; y < board_size; ++y) {
       for (int x = 0; x < board_size; ++x) {
         draw_cell(screen, game, *plan, cell{x, y});
       }
     }
-    if (game.tip) {
+    if (game.tip && game.tip->shows_move) {
       draw_tip(screen, game, *plan);
     }
     if (game.stage == screen_stage::escaping) {

@@ -59,6 +59,9 @@ struct offered_level {
   play_level level;
   std::string about;
   std::optional<std::uint64_t> seed = std::nullopt;  // the level maker's seed, for a level it made
+  // The arguments of escape_play that play this level again, besides its
+  // text form, e.g. "--daily 2024-06-03"; empty when only the text form does.
+  std::string replay = {};
 };
 
 // The moves a new level needs when a player asks for one without a count.

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <functional>
 #include <sstream>
 #include <tuple>
 #include <vector>
@@ -16,66 +17,11 @@
 #include "model/durable_file.h"
 #include "model/level_text.h"
 #include "model/printable.h"
+#include "model/progress_text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::string_view version_line = "escape-puzzle progress 1";
-
-// The numbers of a line after its key, in the order the file gives them.
-constexpr const char* field_names[] = {"moves", "stars", "tips", "solutions", "peeks"};
-
-bool is_key(std::string_view word) {
-  return word.size() == board_size * board_size &&
-         std::all_of(word.begin(), word.end(), [](char c) {
-           return c == '.' || c == 'P' || (c >= 'a' && c < 'a' + max_blockers);
-         });
-}
-
-bool is_date(std::string_view word) {
-  return word.size() == 10 && word[4] == '-' && word[7] == '-' &&
-         std::all_of(word.begin(), word.end(),
-                     [](char c) { return c == '-' || (c >= '0' && c <= '9'); });
-}
-
-std::optional<int> count_in(std::string_view word) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-  if (error != std::errc{} || end != word.data() + word.size() || value < 0) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-// One line of a level's best escape, or why it is none.
-result<std::pair<std::string, level_best>> read_line(const std::string& line) {
-  std::istringstream in(line);
-  std::vector<std::string> words;
-  for (std::string word; in >> word;) {
-    words.push_back(word);
-  }
-  if (words.size() != 13 || !is_key(words[0])) {
-    return failure{"not a level's text form and its seven fields"};
-  }
-  level_best best;
-  int* const numbers[] = {&best.moves, &best.stars, &best.tips, &best.solutions, &best.peeks};
-  for (std::size_t i = 0; i < std::size(field_names); ++i) {
-    const std::optional<int> value = count_in(words[2 + 2 * i]);
-    if (words[1 + 2 * i] != field_names[i] || !value) {
-      return failure{std::string("no count of ") + field_names[i] + " where it belongs"};
-    }
-    *numbers[i] = *value;
-  }
-  if (best.stars < 1 || best.stars > 3) {
-    return failure{"stars are 1 to 3"};
-  }
-  if (words[11] != "date" || !is_date(words[12])) {
-    return failure{"no date YYYY-MM-DD where it belongs"};
-  }
-  best.date = words[12];
-  return std::pair{words[0], best};
-}
 
 std::string system_reason(int error) {
   return std::strerror(error);
@@ -214,57 +160,55 @@ result<> write_progress_file(const fs::path& directory, const std::string& text)
   return {};
 }
 
-int help_of(const level_best& best) {
-  return best.tips + best.solutions + best.peeks;
+// Changes the record of level `key` with `change`: under a lock on the
+// directory, in the file as it is now (so that what other games kept stays),
+// written whole or not at all. A level left with nothing to keep is taken
+// out. Without a directory, or when the file cannot be written, the change is
+// made to what this program knows. The line to say, if any: a damaged file
+// moved aside, or a save that failed (said once).
+std::optional<std::string> change_level(progress_store& store, const std::string& key,
+                                        const std::function<void(level_record&)>& change) {
+  const auto change_in = [&](progress& levels) {
+    change(levels[key]);
+    if (levels[key] == level_record{}) {
+      levels.erase(key);
+    }
+  };
+  std::optional<std::string> note;
+  const auto said_once = [&](const std::string& cause) {
+    if (!store.told_of_failure && !note) {
+      store.told_of_failure = true;
+      note = "Cannot save the progress in " + quoted_path(store.directory) + " (" + cause +
+             "): play goes on without saving.";
+    }
+  };
+  if (store.directory.empty()) {
+    change_in(store.known);
+    return note;
+  }
+  std::error_code failed;
+  fs::create_directories(store.directory, failed);
+  const directory_lock lock(store.directory);
+  if (failed || lock.error() != 0) {
+    change_in(store.known);
+    said_once(failed ? failed.message() : system_reason(lock.error()));
+    return note;
+  }
+  std::optional<progress> current = read_or_set_aside(store.directory, note);
+  if (!current) {
+    change_in(store.known);
+    return note;
+  }
+  change_in(*current);
+  if (const result<> written = write_progress_file(store.directory, progress_text(*current));
+      !written) {
+    said_once(written.reason());
+  }
+  store.known = std::move(*current);
+  return note;
 }
 
 }  // namespace
-
-std::string progress_key(const play_level& level) {
-  play_level ordered = level;
-  std::stable_sort(ordered.blockers.begin(), ordered.blockers.end(),
-                   [](const play_block& a, const play_block& b) {
-                     return std::tie(a.y, a.x) < std::tie(b.y, b.x);
-                   });
-  return level_text(ordered);
-}
-
-bool is_better(const level_best& a, const level_best& b) {
-  return std::tuple(-a.stars, a.moves, help_of(a)) < std::tuple(-b.stars, b.moves, help_of(b));
-}
-
-std::string progress_text(const progress& kept) {
-  std::string text = std::string(version_line) + '\n';
-  for (const auto& [key, best] : kept) {
-    text += key + " moves " + std::to_string(best.moves) + " stars " + std::to_string(best.stars) +
-            " tips " + std::to_string(best.tips) + " solutions " + std::to_string(best.solutions) +
-            " peeks " + std::to_string(best.peeks) + " date " + best.date + '\n';
-  }
-  return text;
-}
-
-result<progress> read_progress_text(std::string_view text) {
-  std::istringstream lines{std::string(text)};
-  std::string line;
-  if (!std::getline(lines, line) || line != version_line) {
-    return failure{"line 1: not \"" + std::string(version_line) + "\""};
-  }
-  progress kept;
-  for (int number = 2; std::getline(lines, line); ++number) {
-    if (line.find_first_not_of(' ') == std::string::npos || line.starts_with('#')) {
-      continue;
-    }
-    const auto read = read_line(line);
-    const std::string where = "line " + std::to_string(number) + ": ";
-    if (!read) {
-      return failure{where + read.reason()};
-    }
-    if (!kept.insert(*read).second) {
-      return failure{where + "a level given twice"};
-    }
-  }
-  return kept;
-}
 
 std::optional<std::string> load_progress(progress_store& store) {
   store.known.clear();
@@ -282,50 +226,35 @@ std::optional<std::string> load_progress(progress_store& store) {
   return note;
 }
 
-kept_result keep_result(progress_store& store, const std::string& key, level_best escape) {
+kept_result keep_result(progress_store& store, const std::string& key, level_best escape,
+                        std::optional<int> seconds, bool new_attempt) {
   if (escape.date.empty()) {
     escape.date = store.today;
   }
+  const bool aided = escape.tips + escape.solutions + escape.peeks > 0;
   kept_result kept;
-  const auto keep_in = [&](progress& levels) {
-    const auto old = levels.find(key);
-    if (old != levels.end()) {
-      kept.before = old->second;
-    }
+  kept.note = change_level(store, key, [&](level_record& record) {
+    kept.before = record.best;
     kept.new_best = !kept.before || is_better(escape, *kept.before);
     if (kept.new_best) {
-      levels[key] = escape;
+      record.best = escape;
     }
-  };
-  const auto said_once = [&](const std::string& cause) {
-    if (!store.told_of_failure && !kept.note) {
-      store.told_of_failure = true;
-      kept.note = "Cannot save the progress in " + quoted_path(store.directory) + " (" + cause +
-                  "): play goes on without saving.";
+    kept.fastest_before = record.fastest;
+    kept.new_fastest = seconds && !aided && (!record.fastest || *seconds < *record.fastest);
+    if (kept.new_fastest) {
+      record.fastest = seconds;
     }
-  };
-  if (store.directory.empty()) {
-    keep_in(store.known);
-    return kept;
-  }
-  std::error_code failed;
-  fs::create_directories(store.directory, failed);
-  const directory_lock lock(store.directory);
-  if (failed || lock.error() != 0) {
-    keep_in(store.known);
-    said_once(failed ? failed.message() : system_reason(lock.error()));
-    return kept;
-  }
-  std::optional<progress> current = read_or_set_aside(store.directory, kept.note);
-  if (!current) {
-    keep_in(store.known);
-    return kept;
-  }
-  keep_in(*current);
-  if (const result<> written = write_progress_file(store.directory, progress_text(*current));
-      !written) {
-    said_once(written.reason());
-  }
-  store.known = std::move(*current);
+    record.attempts += new_attempt ? 1 : 0;
+    record.unfinished.reset();
+  });
   return kept;
+}
+
+std::optional<std::string> keep_attempt(progress_store& store, const std::string& key,
+                                        const std::optional<unfinished_attempt>& attempt,
+                                        bool new_attempt) {
+  return change_level(store, key, [&](level_record& record) {
+    record.attempts += new_attempt ? 1 : 0;
+    record.unfinished = attempt;
+  });
 }

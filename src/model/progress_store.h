@@ -1,45 +1,12 @@
-// The player's progress: the best escape from every level played, kept in a
-// plain text file that games running at once can share.
+// The player's progress kept in a plain text file that games running at once
+// can share.
 #pragma once
 
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <string>
-#include <string_view>
 
-#include "model/level.h"
-#include "model/result.h"
-
-// The best escape from one level.
-struct level_best {
-  int moves = 0;      // the moves it took
-  int stars = 0;      // 1 to 3
-  int tips = 0;       // tips taken on the way
-  int solutions = 0;  // solutions played on the way
-  int peeks = 0;      // times the fewest moves from the position were shown
-  std::string date;   // the day it was made, YYYY-MM-DD
-
-  bool operator==(const level_best&) const = default;
-};
-
-// The best escape from every level played, by the level's key.
-using progress = std::map<std::string, level_best>;
-
-// The key of a level in the progress: its text form with the blockers lettered
-// in reading order, so that a board has one key however its blockers are lettered.
-std::string progress_key(const play_level& level);
-
-// True when `a` is a better escape than `b`: more stars, else fewer moves,
-// else less help.
-bool is_better(const level_best& a, const level_best& b);
-
-// The text of a progress file: a version line, then one line a level.
-std::string progress_text(const progress& kept);
-
-// The progress a file's text holds, or why it is damaged ("line 3: ...").
-// Blank lines and lines starting with '#' are passed over.
-result<progress> read_progress_text(std::string_view text);
+#include "model/progress.h"
 
 // The name of the progress file in its directory, and of the lock beside it.
 inline constexpr const char* progress_file_name = "progress";
@@ -61,14 +28,26 @@ std::optional<std::string> load_progress(progress_store& store);
 
 // What keeping an escape found.
 struct kept_result {
-  std::optional<level_best> before;  // the best escape from the level before this one
-  bool new_best = false;             // this escape is better than any before
-  std::optional<std::string> note;   // a line to say: a damaged file moved aside, or a save failed
+  std::optional<level_best> before;   // the best escape from the level before this one
+  bool new_best = false;              // this escape is better than any before
+  std::optional<int> fastest_before;  // the fastest unaided escape's seconds before this one
+  bool new_fastest = false;           // this escape is unaided and faster than any before
+  std::optional<std::string> note;    // a line to say: a damaged file moved aside, or a save failed
 };
 
-// Keeps an escape from the level `key` (dated today when its date is empty).
-// Under a lock on the directory it reads the file again, so that what other
-// games kept stays, keeps the better of the two escapes, and writes the file
-// whole or not at all (a temporary file, flushed, renamed into place). A save
-// that fails is said once; the escape is still known to this program.
-kept_result keep_result(progress_store& store, const std::string& key, level_best escape);
+// Keeps an escape from the level `key` (dated today when its date is empty)
+// that took `seconds`, when known; `new_attempt` when it ends an attempt not
+// counted yet. It ends the level's unfinished attempt. Under a lock on the
+// directory it reads the file again, so that what other games kept stays,
+// keeps the better of the two escapes, and writes the file whole or not at
+// all (a temporary file, flushed, renamed into place). A save that fails is
+// said once; the escape is still known to this program.
+kept_result keep_result(progress_store& store, const std::string& key, level_best escape,
+                        std::optional<int> seconds = std::nullopt, bool new_attempt = false);
+
+// Keeps `attempt` as the level's unfinished attempt, or forgets the one kept
+// when there is none; counts one attempt more when `new_attempt`. Kept as
+// keep_result keeps an escape; the line to say, if any.
+std::optional<std::string> keep_attempt(progress_store& store, const std::string& key,
+                                        const std::optional<unfinished_attempt>& attempt,
+                                        bool new_attempt);

@@ -128,11 +128,12 @@ std::optional<offered_level> make_offered_level(int moves, std::uint64_t seed,
   if (!made) {
     return std::nullopt;
   }
+  const std::string again =
+      "--new --moves " + std::to_string(moves) + " --seed " + std::to_string(seed);
   return offered_level{made->level,
                        "A level of " + std::to_string(moves) + " moves, seed " +
-                           std::to_string(seed) + ": " + maker_command(moves, seed) +
-                           " plays it again.",
-                       seed};
+                           std::to_string(seed) + ": escape_play " + again + " plays it again.",
+                       seed, again};
 }
 
 // A new level of `moves` moves with a seed of chance, for `n` or `new`: it
@@ -226,6 +227,7 @@ result<offered_level> requested_level(const play_request& request, std::ostream&
     if (!made) {
       return failure{"the level of " + date_text(date) + " was not found in time"};
     }
+    made->replay = "--daily " + date_text(date);
     return *made;
   }
   if (request.directory || (!request.campaign && holds_level_files(""))) {
@@ -235,26 +237,37 @@ result<offered_level> requested_level(const play_request& request, std::ostream&
 }
 
 // One line a campaign level: its number, tier, fewest moves, the best moves
-// or -, the stars and the text form; then how many are solved.
+// or -, the stars, whether that escape was aided, the fastest unaided time,
+// the attempts and the text form; then how many are solved.
 void write_progress(const progress& known, std::ostream& out) {
-  int solved = 0;
-  int stars = 0;
   for (int number = 1; number <= campaign_size(); ++number) {
     const campaign_entry& entry = campaign_entries()[static_cast<std::size_t>(number - 1)];
-    const auto best = known.find(entry.text);
-    const bool escaped = best != known.end();
-    solved += escaped ? 1 : 0;
-    stars += escaped ? best->second.stars : 0;
-    char line[160];
-    std::snprintf(
-        line, sizeof line, "%2d  %-12s  fewest %2d  best %2s  %-3s  %s\n", number, entry.tier,
-        entry.moves, escaped ? std::to_string(best->second.moves).c_str() : "-",
-        escaped ? std::string(static_cast<std::size_t>(best->second.stars), '*').c_str() : "-",
-        entry.text);
+    const level_record none;
+    const level_record* found = record_of(known, number);
+    const level_record& record = found != nullptr ? *found : none;
+    const std::optional<level_best>& best = record.best;
+    const bool aided = best && best->tips + best->solutions + best->peeks > 0;
+    char line[192];
+    std::snprintf(line, sizeof line,
+                  "%2d  %-12s  fewest %2d  best %2s  %-3s  %-5s  fastest %7s  tries %2s  %s\n",
+                  number, entry.tier, entry.moves, best ? std::to_string(best->moves).c_str() : "-",
+                  best ? std::string(static_cast<std::size_t>(best->stars), '*').c_str() : "-",
+                  aided ? "aided" : "-",
+                  record.fastest ? clock_text(std::chrono::seconds(*record.fastest)).c_str() : "-",
+                  record.attempts > 0 ? std::to_string(record.attempts).c_str() : "-", entry.text);
     out << line;
   }
-  out << "Solved " << solved << " of " << campaign_size() << " levels, " << stars << " of "
-      << 3 * campaign_size() << " stars.\n";
+  out << totals_line(known) << '\n';
+}
+
+// The exit status once `out` is flushed: `status`, or 1 after saying on
+// `err` that standard output cannot be written.
+int flushed(std::ostream& out, std::ostream& err, int status) {
+  if (const result<> shown = flush_output(out); !shown) {
+    err << "escape_play: " << shown.reason() << '\n';
+    return 1;
+  }
+  return status;
 }
 
 }  // namespace
@@ -272,11 +285,7 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
     } else {
       out << version_line("escape_play") << '\n';
     }
-    if (const result<> shown = flush_output(out); !shown) {
-      err << "escape_play: " << shown.reason() << '\n';
-      return 1;
-    }
-    return 0;
+    return flushed(out, err, 0);
   }
   const std::chrono::year_month_day today =
       setting.today.value_or(utc_date(std::chrono::system_clock::now()));
@@ -288,11 +297,7 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
       err << "escape_play: " << *loaded << '\n';
     }
     write_progress(store.known, out);
-    if (const result<> shown = flush_output(out); !shown) {
-      err << "escape_play: " << shown.reason() << '\n';
-      return 1;
-    }
-    return 0;
+    return flushed(out, err, 0);
   }
   result<offered_level> level =
       requested_level(request, err, setting.error_is_terminal, store.known, today);
@@ -304,9 +309,9 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
   if (loaded) {
     offered.about = *loaded + (offered.about.empty() ? "" : " " + offered.about);
   }
-  const session_setup setup{&store, make_level_until};
+  const session_setup setup{&store, make_level_until, setting.clock};
   if (request.lines || !setting.full_screen) {
-    return play_lines(offered, in, out, {setting.colour, setup});
+    return flushed(out, err, play_lines(offered, in, out, {setting.colour, setup}));
   }
   return setting.full_screen(offered, setup);
 }

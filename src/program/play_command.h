@@ -23,6 +23,7 @@ struct play_setting {
   bool error_is_terminal = false;  // standard error is a terminal: --new says there that it works
   std::filesystem::path progress_directory;          // where progress is kept; empty: nowhere
   std::optional<std::chrono::year_month_day> today;  // the UTC date; none: the clock's
+  const play_clock* clock = nullptr;  // times the games; none: the system's steady clock
 };
 
 // Runs escape_play with `arguments` (the program name left out): the game on

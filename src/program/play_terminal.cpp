@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
@@ -13,6 +14,7 @@
 
 #include "game/level_worker.h"
 #include "game/palette.h"
+#include "program/terminal_keys.h"
 
 namespace {
 
@@ -59,9 +61,20 @@ class signal_catcher {
   struct sigaction old_[std::size(caught_signals)] = {};
 };
 
+// Turns the terminal's mouse reports on or off: off, the terminal's own
+// selection copies text from the screen.
+// Where the terminal reports the mouse's moves with a button held, dragging
+// a block slides it.
+void report_mouse(bool on) {
+  mousemask(on ? BUTTON1_PRESSED | BUTTON1_RELEASED | REPORT_MOUSE_POSITION : 0, nullptr);
+  putp(on ? "\033[?1002h" : "\033[?1002l");  // button-event tracking
+  std::fflush(stdout);
+}
+
 // Stops the program for Ctrl-Z with the terminal restored, and takes the
 // terminal over again when the program continues.
-void suspend() {
+void suspend(bool mouse_on) {
+  report_mouse(false);
   endwin();
   struct sigaction stop {};
   stop.sa_handler = SIG_DFL;
@@ -72,6 +85,7 @@ void suspend() {
   sigaction(SIGTSTP, &caught, nullptr);
   refresh();
   keypad(stdscr, TRUE);  // the keys' own codes were turned off with the rest
+  report_mouse(mouse_on);
 }
 
 // Colour pairs: faults, the win, then one for each block number in turn.
@@ -102,12 +116,6 @@ void init_block_pairs() {
   }
 }
 
-// Turns the terminal's mouse reports on or off: off, the terminal's own
-// selection copies text from the screen.
-void report_mouse(bool on) {
-  mousemask(on ? BUTTON1_PRESSED : 0, nullptr);
-}
-
 // The terminal in full-screen mode while it lives; restored whichever way the
 // game ends, an exception included.
 class curses_terminal {
@@ -134,6 +142,7 @@ class curses_terminal {
     }
   }
   ~curses_terminal() {
+    report_mouse(false);
     endwin();
     delscreen(screen_);
   }
@@ -186,9 +195,46 @@ void draw(const screen_picture& picture, bool colour) {
   refresh();
 }
 
+// The key that Escape and the bytes that came right after it stand for:
+// Escape alone, a key the terminal's description does not name, or any other key.
+screen_key key_after_escape_read() {
+  std::string rest;
+  timeout(0);  // what came within the escape delay is waiting already
+  for (int next = getch(); next != ERR && rest.size() < 16; next = getch()) {
+    if (next > 255) {  // a key of its own: it is read next time
+      ungetch(next);
+      break;
+    }
+    rest += static_cast<char>(next);
+  }
+  return key_after_escape(rest);
+}
+
+// The model's key for a mouse event, or nothing for events the game ignores:
+// a press of the first button names the board cell under it, a move with the
+// button held the cell the mouse is over (off the board too), and a release.
+std::optional<screen_key> mouse_key(const screen_game& game) {
+  MEVENT event{};
+  if (getmouse(&event) != OK) {
+    return std::nullopt;
+  }
+  if ((event.bstate & BUTTON1_PRESSED) != 0) {
+    const cell on = board_cell_at(game, event.y, event.x).value_or(cell{-1, -1});
+    return screen_key{key_code::click, 0, on.y, on.x};
+  }
+  if ((event.bstate & BUTTON1_RELEASED) != 0) {
+    return screen_key{key_code::release};
+  }
+  if ((event.bstate & REPORT_MOUSE_POSITION) != 0) {
+    if (const std::optional<cell> over = board_position_at(game, event.y, event.x)) {
+      return screen_key{key_code::drag, 0, over->y, over->x};
+    }
+  }
+  return std::nullopt;
+}
+
 // The model's key for a key the terminal reported, or nothing for events the
-// game ignores (a mouse event other than a press of the first button). A
-// click names the board cell under it on the game's screen.
+// game ignores.
 std::optional<screen_key> key_of(int pressed, const screen_game& game) {
   switch (pressed) {
     case KEY_UP:
@@ -199,26 +245,34 @@ std::optional<screen_key> key_of(int pressed, const screen_game& game) {
       return screen_key{key_code::left};
     case KEY_RIGHT:
       return screen_key{key_code::right};
+    case KEY_HOME:
+      return screen_key{key_code::home};
+    case KEY_END:
+      return screen_key{key_code::end};
+    case KEY_PPAGE:
+      return screen_key{key_code::page_up};
+    case KEY_NPAGE:
+      return screen_key{key_code::page_down};
+    case KEY_BACKSPACE:
+    case 8:
+    case 127:
+      return screen_key{key_code::backspace};
     case '\t':
       return screen_key{key_code::tab};
     case KEY_BTAB:
       return screen_key{key_code::back_tab};
+    case 18:  // Ctrl-R
+      return screen_key{key_code::redo};
     case 27:
-      return screen_key{key_code::escape};
+      return key_after_escape_read();
     case '\n':
     case '\r':
     case KEY_ENTER:
       return screen_key{key_code::enter};
     case KEY_RESIZE:
       return screen_key{key_code::resize, 0, getmaxy(stdscr), getmaxx(stdscr)};
-    case KEY_MOUSE: {
-      MEVENT event{};
-      if (getmouse(&event) != OK || (event.bstate & BUTTON1_PRESSED) == 0) {
-        return std::nullopt;
-      }
-      const cell on = board_cell_at(game, event.y, event.x).value_or(cell{-1, -1});
-      return screen_key{key_code::click, 0, on.y, on.x};
-    }
+    case KEY_MOUSE:
+      return mouse_key(game);
     default:
       if (pressed >= ' ' && pressed < 127) {
         return screen_key{key_code::character, static_cast<char>(pressed)};
@@ -237,12 +291,16 @@ bool input_has_ended() {
 }
 
 // How long to wait for a key: a tick while a level is made, else until the
-// game's next step of its own (-1: for ever).
+// game's next step of its own, else until the clock on the screen shows the
+// next second (-1: for ever).
 int key_timeout(const screen_game& game) {
   if (game.making) {
     return wait_tick_ms;
   }
-  return step_wait_ms(game);
+  if (step_wait_ms(game) >= 0 || !board_in_view(game)) {
+    return step_wait_ms(game);
+  }
+  return 1000 - static_cast<int>(time_played(game.session).count() % 1000);
 }
 
 // Reads keys and plays the solution's steps until the player leaves, a signal
@@ -256,13 +314,13 @@ void run(screen_game& game, bool colour) {
     const int pressed = getch();
     if (suspend_asked != 0) {
       suspend_asked = 0;
-      suspend();
+      suspend(mouse_on);
     }
     if (stopped_by != 0 || (pressed == ERR && input_has_ended())) {
       return;
     }
     const bool was_won = game.note_is == note_kind::won;
-    if (pressed == ERR && game.making) {
+    if (pressed == ERR && game.making) {  // else a tick of the clock: the screen is drawn again
       if (worker.done()) {
         level_made(game, worker.take());
       } else {
@@ -298,6 +356,7 @@ int play_full_screen(const offered_level& offered, const full_screen_options& op
     const curses_terminal terminal(options.colour);
     screen_game game = start_screen(offered, getmaxy(stdscr), getmaxx(stdscr), options.setup);
     run(game, terminal.colour());
+    leave_game(game);
     closing = closing_line(game);
   } catch (const std::exception& error) {
     std::cerr << "escape_play: " << error.what() << std::endl;

@@ -59,11 +59,24 @@ TEST(CampaignTest, TiersLevelNumbersAndTheFirstUnsolved) {
   EXPECT_EQ(campaign_level(2).about,
             "Level 2 of " + std::to_string(campaign_size()) + ", Beginner.");
 
+  EXPECT_EQ(campaign_level(2).replay, "--campaign 2");
+
   progress kept;
   EXPECT_EQ(first_unsolved(kept), 1);
-  kept[campaign_entries()[0].text] = {1, 3, 0, 0, 0, "2024-06-01"};
+  kept[campaign_entries()[0].text] = level_best{1, 3, 0, 0, 0, "2024-06-01"};
   kept[second] = kept.begin()->second;
+  kept[campaign_entries()[2].text].attempts = 2;  // tried, not escaped
   EXPECT_EQ(first_unsolved(kept), 3);
+  EXPECT_EQ(totals_line(kept), "Solved 2 of " + std::to_string(campaign_size()) + " levels, 6 of " +
+                                   std::to_string(3 * campaign_size()) + " stars.");
+  kept[second] = level_best{2, 1, 1, 0, 0, "2024-06-01"};
+  const campaign_totals first_three = totals_of(kept, 1, 3);
+  EXPECT_EQ(first_three.levels, 3);
+  EXPECT_EQ(first_three.solved, 2);
+  EXPECT_EQ(first_three.aided, 1);
+  EXPECT_EQ(first_three.stars, 4);
+  EXPECT_TRUE(totals_line(kept).starts_with("Solved 2 of " + std::to_string(campaign_size()) +
+                                            " levels (1 aided), 4 of "));
   for (const campaign_entry& entry : campaign_entries()) {
     kept[entry.text] = kept.begin()->second;
   }

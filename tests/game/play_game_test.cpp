@@ -14,7 +14,9 @@
 #include "model/level_directory.h"
 #include "model/level_text.h"
 #include "support/level_search.h"
+#include "support/manual_clock.h"
 #include "support/scratch_dir.h"
+#include "test_support.h"
 
 namespace {
 
@@ -61,15 +63,19 @@ const play_level eight_move_level{
 // Games played one command a line, on the two-move level unless a test says otherwise.
 class PlayGameTest : public testing::Test {
  protected:
-  // Plays `level` with these input lines, without new levels.
-  static game_run play(const std::string& input, const play_level& level = two_move_level()) {
+  // Plays `level` with these input lines, without new levels, on a clock
+  // that moves only when the test moves it; escapes are kept in `kept_`.
+  game_run play(const std::string& input, const play_level& level = two_move_level()) {
     std::istringstream in(input);
     std::ostringstream out;
     game_run run;
-    run.status = play_lines({level, {}}, in, out, {false, {}});
+    run.status = play_lines({level, {}}, in, out, {false, {&kept_, {}, &clock_}});
     run.output = out.str();
     return run;
   }
+
+  manual_clock clock_;
+  progress_store kept_;  // in memory only
 };
 
 TEST_F(PlayGameTest, SolvedGameDrawsEveryBoard) {
@@ -97,6 +103,7 @@ TEST_F(PlayGameTest, SolvedGameDrawsEveryBoard) {
                 "Moves made: 2. Fewest from the start: 2.\n"
                 "The prisoner is free! Moves used: 2, fewest possible: 2. A perfect escape.\n"
                 "Stars: *** (3 of 3).\n"
+                "Time: 0:00.\n"
                 "A new best on this level: your first escape from it.\n");
 
   // A longer way is counted against the fewest.
@@ -238,7 +245,7 @@ TEST_F(PlayGameTest, UndoAndRestartGoBack) {
   EXPECT_EQ(count_of(run.output, "+-------------+\n|"), 8u);
   EXPECT_EQ(count_of(run.output, "Moves made: 2."), 2u);
   EXPECT_EQ(count_of(run.output, "Moves made: 0."), 3u);
-  EXPECT_NE(run.output.find("  undo "), std::string::npos);
+  EXPECT_NE(run.output.find("  undo, redo "), std::string::npos);
   EXPECT_EQ(last_after(run.output, "Left the game after "), "0 moves. The prisoner is still in.");
 }
 
@@ -280,13 +287,53 @@ TEST_F(PlayGameTest, NewShowAndSave) {
   EXPECT_EQ(draw_level(*kept), "......\n......\n......\nPP.aaa\n......\n......\n");
 }
 
-TEST_F(PlayGameTest, AHintNamesTheNextMoveAndCountsAsHelp) {
-  const game_run run = play("hint\na -1\nc up\n");
-  EXPECT_NE(run.output.find("> Hint: a -1 (fewest from here: 2).\n> +---"), std::string::npos)
+TEST_F(PlayGameTest, AHintNamesTheBlockThenTheMoveAndCountsAsHelp) {
+  const game_run run = play("hint\nhint\nhint\na -1\nc up\n");
+  EXPECT_NE(run.output.find("> Hint: move a next (fewest from here: 2). Type hint again for "
+                            "where.\n> Hint: a -1 (fewest from here: 2).\n> Hint: a -1 "
+                            "(fewest from here: 2).\n> +---"),
+            std::string::npos)
       << run.output;
   // The hint was followed: a perfect count, but aided.
   EXPECT_EQ(last_after(run.output, "The prisoner is free! "), "Moves used: 2, fewest possible: 2.");
-  EXPECT_EQ(last_after(run.output, "Stars: "), "* (1 of 3), at most one when aided: 1 tip.");
+  EXPECT_EQ(last_after(run.output, "Stars: "), "* (1 of 3), at most one when aided: 2 tips.");
+}
+
+TEST_F(PlayGameTest, AnAttemptLeftGoesOnWhereItWasLeft) {
+  clock_.time = std::chrono::seconds(100);
+  EXPECT_EQ(play("b -2\nc -1\nundo\nredo\n").status, 0);
+  clock_.time += std::chrono::seconds(65);
+  // Coming back: resume goes on from there, undo takes the moves back.
+  const game_run again = play("resume\nresume\nundo\nquit\n");
+  EXPECT_NE(again.output.find("Moves made: 0. Fewest from the start: 2.\nYou left this level "
+                              "after 2 moves in 0:00: type resume to go on from there.\n> "
+                              "+---"),
+            std::string::npos)
+      << again.output;
+  EXPECT_NE(again.output.find("Moves made: 2. Fewest from the start: 2.\n> There is no attempt "
+                              "left unfinished here to go on with.\n> +---"),
+            std::string::npos)
+      << again.output;
+  EXPECT_EQ(last_after(again.output, "Left the game after "), "1 move. The prisoner is still in.");
+  // A move starts afresh instead: resume no longer goes back.
+  const game_run afresh = play("a -1\nresume\nc up\n");
+  EXPECT_NE(afresh.output.find("> There is no attempt left unfinished"), std::string::npos);
+  EXPECT_EQ(last_after(afresh.output, "The prisoner is free! "),
+            "Moves used: 2, fewest possible: 2. A perfect escape.");
+  // Won: nothing is left to go on with.
+  EXPECT_EQ(play("quit\n").output.find("You left"), std::string::npos);
+}
+
+TEST_F(PlayGameTest, OutputThatCannotBeWrittenEndsTheGameWithStatus1) {
+  full_disk_buffer full;
+  std::ostream nowhere(&full);
+  std::istringstream in("a -1\nc up\n");
+  EXPECT_EQ(play_lines({two_move_level(), {}}, in, nowhere, {}), 1);
+  // A game that ends at once, the prisoner free at the start, too.
+  std::istringstream none;
+  EXPECT_EQ(play_lines({{play_block{true, 2, 2, 3}, {play_block{false, 3, 0, 2}}}, {}}, none,
+                       nowhere, {}),
+            1);
 }
 
 TEST_F(PlayGameTest, SolveListsAWholeFewestSolutionFromHere) {

@@ -6,6 +6,7 @@
 #include "game/screen_layout.h"
 #include "search/play_solver.h"
 #include "support/level_search.h"
+#include "support/manual_clock.h"
 
 namespace {
 
@@ -42,8 +43,9 @@ TEST(PlayScreenTest, ArrowsSlideThePickedBlockOneMoveADirection) {
   const std::pair<std::vector<screen_key>, const char*> refused[] = {
       {{typed('b'), {key_code::up}},
        "b cannot move up: it lies across and moves only left or right."},
-      {{{key_code::right}}, "b cannot move 1 cell right: it would leave the board."},
-      {{typed('P'), {key_code::right}}, "P cannot move 1 cell right: a is in the way."},
+      {{{key_code::right}}, "b cannot move right: it would leave the board."},
+      {{typed('P'), {key_code::right}},
+       "P cannot move right: a is in the way (press a to pick it)."},
       {{typed('k')}, "There is no block k on this board."},
       {{typed('z')}, "That key does nothing: press ? for the keys."},
       {{{key_code::click, 0, -1, -1}}, "Click a block to pick it."},
@@ -65,6 +67,77 @@ TEST(PlayScreenTest, ArrowsSlideThePickedBlockOneMoveADirection) {
   EXPECT_TRUE(game.session.made.empty());
   EXPECT_EQ(game.session.now.blockers[3].x, 0);
   EXPECT_EQ(game.note, "Back at the start.");
+
+  // Redo plays the move undone again, U or Ctrl-R, until another move is made.
+  press_all(game, {typed('b'),
+                   {key_code::left},
+                   typed('d'),
+                   {key_code::right},
+                   typed('u'),
+                   typed('u'),
+                   typed('P')});
+  press(game, typed('U'));
+  EXPECT_EQ(game.session.made, (std::vector<play_move>{{2, -1}}));
+  EXPECT_EQ(game.picked, 2);
+  EXPECT_EQ(game.note, "Played b left 1 again.");
+  press(game, {key_code::redo});
+  EXPECT_EQ(game.session.made, (std::vector<play_move>{{2, -1}, {4, 1}}));
+  press_all(game, {typed('u'), typed('b'), {key_code::left}, typed('U')});
+  EXPECT_EQ(game.note, "There is no move to redo: u takes one back.");
+}
+
+TEST(PlayScreenTest, KeysTheGameDoesNotKnowChangeNothingAndEscapeNeverQuits) {
+  screen_game game = start_screen({two_move_level(), {}}, 24, 80);
+  // Escape alone, Alt and a key, an unknown sequence, the list's keys on the board.
+  const std::pair<screen_key, const char*> unknown[] = {
+      {{key_code::escape}, "Escape does not quit: press q to quit."},
+      {{key_code::other}, "That key does nothing: press ? for the keys."},
+      {{key_code::home}, "That key does nothing: press ? for the keys."},
+      {{key_code::page_down}, "That key does nothing: press ? for the keys."},
+      {typed('7'), "That key does nothing: press ? for the keys."},
+      {typed('Z'), "That key does nothing: press ? for the keys."}};
+  // Neither a tip shown nor a question asked goes away.
+  for (const char pending : {'t', 'r'}) {
+    press_all(game, {typed('b'), {key_code::left}, typed(pending)});
+    for (const auto& [key, reason] : unknown) {
+      EXPECT_EQ(press(game, key), screen_action::stay);
+      EXPECT_EQ(game.note, reason);
+      EXPECT_EQ(game.note_is, note_kind::fault);
+    }
+    EXPECT_EQ(game.tip.has_value(), pending == 't');
+    EXPECT_EQ(game.session.made.size(), 1u);
+  }
+  press(game, typed('r'));  // the question still stands
+  EXPECT_TRUE(game.session.made.empty());
+  // Nor does it quit after a win.
+  press_all(game, {typed('a'), {key_code::up}, typed('c'), {key_code::up}, typed('x')});
+  ASSERT_EQ(game.stage, screen_stage::result);
+  EXPECT_EQ(press(game, {key_code::escape}), screen_action::stay);
+  EXPECT_EQ(press(game, typed('q')), screen_action::leave);
+}
+
+TEST(PlayScreenTest, DraggingABlockSlidesItAlongItsLineAsFarAsItIsFree) {
+  screen_game game = start_screen({two_move_level(), {}}, 24, 80);
+  // b lies across at (4, 5) and (5, 5); held by its right cell, dragged left.
+  press(game, {key_code::click, 0, 5, 5});
+  EXPECT_EQ(game.picked, 2);
+  press(game, {key_code::drag, 0, 5, 3});
+  EXPECT_EQ(game.session.now.blockers[1].x, 2);
+  press(game, {key_code::drag, 0, 1, -4});  // off the board and off its row: as far as it goes
+  EXPECT_EQ(game.session.now.blockers[1].x, 0);
+  EXPECT_EQ(game.session.made, (std::vector<play_move>{{2, -4}}));
+  press(game, {key_code::release});
+  press(game, {key_code::drag, 0, 5, 5});  // no longer held
+  EXPECT_EQ(game.session.now.blockers[1].x, 0);
+  // a, upright, held by its lowest cell: down as far as the board goes, then to the top.
+  press_all(game, {{key_code::click, 0, 3, 3}, {key_code::drag, 0, 9, 3}});
+  EXPECT_EQ(game.session.now.blockers[0].y, 3);
+  press(game, {key_code::drag, 0, -2, 3});
+  EXPECT_EQ(game.session.now.blockers[0].y, 0);
+  EXPECT_EQ(game.note, "");
+  // Dragging c up frees the prisoner.
+  press_all(game, {{key_code::release}, {key_code::click, 0, 2, 5}, {key_code::drag, 0, 1, 5}});
+  EXPECT_EQ(game.stage, screen_stage::escaping);
 }
 
 TEST(PlayScreenTest, TabShiftTabAndClickPick) {
@@ -99,8 +172,8 @@ TEST(PlayScreenTest, OnATerminalTooSmallOnlyQuitActs) {
     EXPECT_EQ(game.session.now.blockers[0].y, before.session.now.blockers[0].y);
     EXPECT_EQ(game.picked, before.picked);
     EXPECT_FALSE(game.showing_help || game.showing_command || game.tip);
+    EXPECT_EQ(press(game, {key_code::escape}), screen_action::stay);
     EXPECT_EQ(press(game, typed('Q')), screen_action::leave);
-    EXPECT_EQ(press(game, {key_code::escape}), screen_action::leave);
     // Made large enough again, it plays.
     press_all(game, {{key_code::resize, 0, 11, 60}, typed('a'), {key_code::up}});
     EXPECT_EQ(game.session.made.size(), 1u);
@@ -109,15 +182,18 @@ TEST(PlayScreenTest, OnATerminalTooSmallOnlyQuitActs) {
 
 TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext) {
   progress_store kept;  // in memory only
-  screen_game game = start_screen(campaign_level(1), 24, 80, {&kept});
-  const play_move move = solve_level(game.session.start)->front();
+  manual_clock clock;
+  screen_game game = start_screen(campaign_level(1), 24, 80, {&kept, {}, &clock});
+  const play_move move = solve_level(game.session.offered.level)->front();
   press(game, typed(block_letter(move.block)));
   for (int cell = 0; cell < std::abs(move.distance); ++cell) {
     press(game, {move.distance < 0 ? key_code::up : key_code::down});
   }
   EXPECT_EQ(game.stage, screen_stage::escaping);
   EXPECT_EQ(game.note, "The prisoner is free!");
-  EXPECT_EQ(step_wait_ms(game), escape_step_ms);
+  // It takes about half a second, a cell at a time.
+  const int cells_to_go = board_size - position_along(game.session.now.prisoner);
+  EXPECT_EQ(step_wait_ms(game), escape_ms / cells_to_go);
   // The prisoner slides a cell a step until it is past the board's edge.
   const auto prisoner_column = [&] {
     for (const std::string& line : lay_out(game).text) {
@@ -140,10 +216,8 @@ TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext)
   const std::string perfect =
       "The prisoner is free! Moves used: 1, fewest possible: 1. A perfect escape.";
   EXPECT_EQ(game.result,
-            (std::vector<std::string>{perfect, "Stars: *** (3 of 3).",
+            (std::vector<std::string>{perfect, "Stars: *** (3 of 3).", "Time: 0:00.",
                                       "A new best on this level: your first escape from it."}));
-  EXPECT_EQ(lay_out(game).text.at(0), "  " + perfect);
-  EXPECT_EQ(lay_out(game).text.at(4), "  Enter  the next level: " + campaign_title(2));
   EXPECT_EQ(kept.known.size(), 1u);
   EXPECT_EQ(closing_line(game), perfect);
   // The level list goes back to the result it was opened from.
@@ -160,7 +234,7 @@ TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext)
     press(game, {move.distance < 0 ? key_code::up : key_code::down});
   }
   press(game, typed('x'));
-  EXPECT_EQ(game.result.at(2), "Your best on this level: 1 move, 3 stars.");
+  EXPECT_EQ(game.result.at(3), "Your best on this level: 1 move, 3 stars.");
   // Enter: the next level.
   EXPECT_EQ(press(game, {key_code::enter}), screen_action::stay);
   EXPECT_EQ(game.note, campaign_title(2) + " Press ? for the keys.");
@@ -175,38 +249,49 @@ TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext)
   press(game, typed('x'));
   EXPECT_EQ(game.next_number, 2);
 
-  // A prisoner free at the start is out at once; Escape after the result quits.
+  // A prisoner free at the start is out at once; q after the result quits.
   game = start_screen({{play_block{true, 2, 2, 3}, {play_block{false, 3, 0, 2}}}, {}}, 24, 80);
   EXPECT_EQ(game.stage, screen_stage::escaping);
   press(game, {key_code::left});
   EXPECT_EQ(closing_line(game),
             "The prisoner is free! Moves used: 0, fewest possible: 0. A perfect escape.");
-  EXPECT_EQ(press(game, {key_code::escape}), screen_action::leave);
+  EXPECT_EQ(press(game, typed('q')), screen_action::leave);
+
+  // The game left on the prisoner's way out keeps the escape.
+  game = start_screen(campaign_level(2), 24, 80, {&kept, {}, &clock});
+  press(game, typed('s'));
+  while (game.stage == screen_stage::playing) {
+    play_step(game);
+  }
+  leave_game(game);
+  EXPECT_EQ(closing_line(game), "The prisoner is free! Moves used: 2, fewest possible: 2.");
+  EXPECT_TRUE(kept.known.at(campaign_entries()[1].text).best);
 }
 
 TEST(PlayScreenTest, TheLevelListPicksACampaignLevelAndMarksTheSolved) {
   progress_store kept;
-  kept.known[campaign_entries()[0].text] = {1, 3, 0, 0, 0, "2024-06-01"};
+  kept.known[campaign_entries()[0].text] = level_best{1, 3, 0, 0, 0, "2024-06-01"};
   screen_game game = start_screen({two_move_level(), {}}, 24, 80, {&kept});
   // Not a campaign level: the list opens at the first unsolved.
   press(game, typed('l'));
   EXPECT_EQ(game.stage, screen_stage::level_list);
-  EXPECT_EQ(game.listed, 2);
-  screen_picture list = lay_out(game);
-  EXPECT_EQ(list.text.at(2), "     1  Beginner       1 move   best 1 ***");
-  EXPECT_EQ(list.text.at(3).substr(0, 4), "  > ");
-  EXPECT_EQ(list.looks.at(3).at(2).kind, look_kind::picked);
+  EXPECT_EQ(game.list.listed, 2);
   press_all(game, {{key_code::up}, {key_code::up}, {key_code::up}});
-  EXPECT_EQ(game.listed, 1);
+  EXPECT_EQ(game.list.listed, 1);
   press_all(game, {{key_code::escape}});
   EXPECT_EQ(game.stage, screen_stage::playing);
   press(game, typed('L'));
   for (int down = 0; down < campaign_size(); ++down) {
     press(game, {key_code::down});
   }
-  EXPECT_EQ(game.listed, campaign_size());
-  EXPECT_EQ(lay_out(game).text.back().substr(0, 5),
-            "  > " + std::to_string(campaign_size()).substr(0, 1));
+  EXPECT_EQ(game.list.listed, campaign_size());
+  // A number typed picks its level; Home and End, PgUp and PgDn move far.
+  press_all(game, {typed('4'), typed('8')});
+  EXPECT_EQ(game.list.listed, 48);
+  press_all(game, {{key_code::home}, {key_code::page_down}});
+  EXPECT_EQ(game.list.listed, 1 + 24 - 5);
+  press_all(game, {{key_code::end}});
+  EXPECT_EQ(game.list.listed, campaign_size());
   press(game, {key_code::enter});
   EXPECT_EQ(game.stage, screen_stage::playing);
   EXPECT_EQ(game.note, campaign_title(campaign_size()) + " Press ? for the keys.");
@@ -227,11 +312,16 @@ TEST(PlayScreenTest, TheLevelListPicksACampaignLevelAndMarksTheSolved) {
   EXPECT_EQ(game.stage, screen_stage::level_list);
 }
 
-TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
+TEST(PlayScreenTest, TipsInTwoStepsAndSolvePlaysAFewestSolution) {
   screen_game game = start_screen({two_move_level(), {}}, 24, 80);
   press(game, typed('t'));
-  EXPECT_EQ(game.tip, (play_move{1, -1}));
+  ASSERT_TRUE(game.tip);
+  EXPECT_EQ(game.tip->move, (play_move{1, -1}));
+  EXPECT_FALSE(game.tip->shows_move);
   EXPECT_EQ(game.picked, 1);
+  EXPECT_EQ(game.note, "Move a next (fewest from here: 2). Press t again for where to.");
+  press(game, typed('t'));
+  EXPECT_TRUE(game.tip->shows_move);
   EXPECT_EQ(game.note, "Tip: a up 1 (fewest from here: 2).");
 
   // A move off the way takes the tip away, then the solution from there,
@@ -252,7 +342,8 @@ TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
   EXPECT_EQ(press(game, typed('x')), screen_action::stay);
   EXPECT_EQ(closing_line(game), "The prisoner is free! Moves used: 3, fewest possible: 2.");
   // Help is counted and leaves one star.
-  EXPECT_EQ(game.result.at(1), "Stars: * (1 of 3), at most one when aided: 1 tip and 2 solutions.");
+  EXPECT_EQ(game.result.at(1),
+            "Stars: * (1 of 3), at most one when aided: 2 tips and 2 solutions.");
   EXPECT_EQ(press(game, typed('q')), screen_action::leave);
 }
 
@@ -310,10 +401,83 @@ TEST(PlayScreenTest, HelpCommandsQuitAndNewLevels) {
   // A level the maker made names the key that shows how to make it again.
   press(game, typed('n'));
   level_made(game, offered_level{two_move_level(), "Made.", 9});
-  EXPECT_EQ(game.session.seed, 9u);
+  EXPECT_EQ(game.session.offered.seed, 9u);
   EXPECT_EQ(game.note, "A new level of 2 moves: press y for the command that plays it again.");
   EXPECT_EQ(press(game, typed('Q')), screen_action::leave);
-  EXPECT_EQ(press(game, {key_code::escape}), screen_action::leave);
+}
+
+TEST(PlayScreenTest, AnAttemptLeftIsKeptAndOfferedToGoOnOrStartAfresh) {
+  manual_clock clock;
+  progress_store kept;
+  const session_setup setup{&kept, {}, &clock};
+  const std::string key = campaign_entries()[4].text;
+  screen_game game = start_screen(campaign_level(5), 24, 80, setup);
+  press_all(game, {typed('p'), {key_code::left}});
+  ASSERT_EQ(game.session.made.size(), 1u);
+  clock.time += std::chrono::seconds(75);
+  // Another level from the list: the attempt is kept without a question.
+  press_all(game, {typed('L'), {key_code::home}, {key_code::enter}});
+  EXPECT_EQ(game.note, campaign_title(1) + " Press ? for the keys.");
+  ASSERT_TRUE(kept.known.at(key).unfinished);
+  EXPECT_EQ(kept.known.at(key).unfinished->seconds, 75);
+
+  // Back at it, its position is offered; other keys only say what to press.
+  press_all(game, {typed('L'), typed('5'), {key_code::enter}});
+  EXPECT_EQ(game.stage, screen_stage::resuming);
+  EXPECT_EQ(game.session.made.size(), 1u);
+  EXPECT_EQ(game.note,
+            "You left this level after 1 move in 1:15. Press Enter to go on from here, or f to "
+            "start afresh.");
+  EXPECT_FALSE(board_in_view(game));
+  press_all(game, {{key_code::left}, {key_code::escape}});
+  EXPECT_EQ(game.note, "Press Enter to go on from here, or f to start afresh.");
+  EXPECT_EQ(game.session.made.size(), 1u);
+  press(game, {key_code::enter});
+  EXPECT_EQ(game.stage, screen_stage::playing);
+  press(game, typed('u'));  // its moves can be taken back
+  EXPECT_TRUE(game.session.made.empty());
+  EXPECT_EQ(time_played(game.session), std::chrono::seconds(75));
+  press_all(game, {typed('p'), {key_code::left}, typed('q')});
+  leave_game(game);
+  // Afresh: from the start, the attempt forgotten.
+  game = start_screen(campaign_level(5), 24, 80, setup);
+  ASSERT_EQ(game.stage, screen_stage::resuming);
+  press(game, typed('f'));
+  EXPECT_EQ(game.stage, screen_stage::playing);
+  EXPECT_TRUE(game.session.made.empty());
+  EXPECT_EQ(game.note, "Afresh from the start.");
+  EXPECT_FALSE(kept.known.at(key).unfinished);
+  EXPECT_EQ(kept.known.at(key).attempts, 1);
+  // With the progress kept, n needs no question either.
+  game.session.setup.new_level = [](int, const std::atomic<bool>&) {
+    return std::optional<offered_level>();
+  };
+  press_all(game, {typed('p'), {key_code::left}, typed('n')});
+  EXPECT_TRUE(game.making);
+}
+
+TEST(PlayScreenTest, TheClockRunsOnlyWhileTheBoardShows) {
+  manual_clock clock;
+  progress_store kept;
+  screen_game game = start_screen(campaign_level(1), 24, 80, {&kept, {}, &clock});
+  const auto spend = [&](int seconds) { clock.time += std::chrono::seconds(seconds); };
+  spend(2);
+  for (const char covering : {'?', 'y', 'l'}) {
+    press(game, typed(covering));
+    EXPECT_FALSE(board_in_view(game)) << covering;
+    spend(100);
+    press(game, {key_code::escape});
+  }
+  press(game, {key_code::resize, 0, 10, 80});  // too small to show the board
+  spend(100);
+  press(game, {key_code::resize, 0, 24, 80});
+  spend(3);
+  EXPECT_EQ(time_played(game.session), std::chrono::seconds(5));
+  press(game, typed('s'));
+  play_step(game);
+  spend(100);  // on the prisoner's way out and over the result
+  press(game, typed('x'));
+  EXPECT_EQ(game.result.at(2), "Time: 0:05 (only an escape without help sets the fastest time).");
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "game/campaign.h"
 #include "model/level_text.h"
 #include "support/level_search.h"
 
@@ -38,26 +41,40 @@ TEST(ScreenLayoutTest, TheSmallestScreenShowsTheBoardAndEveryLineBesideIt) {
   const screen_picture picture = lay_out(game);
   const std::vector<std::string> smallest = {
       "",
-      "+------------+       Moves made: 0. Fewest: 2 from the",
-      "|ddddd . . . |       start.",
-      "|. . . a . . |       Picked: P (left/right).",
-      "|. . . a . c |       Level:",
-      "|. PPP a . c   exit  ddd......a.....a.c.PPa.c..........bb",
-      "|. . . . . . |       (seed 4)",
-      "|. . . . bbb |",
-      "+------------+       A new level of 2 moves: press y for the",
-      "                     command that plays it again.",
+      "   +------------+       Moves made: 0 in 0:00. Fewest: 2",
+      "   |ddddd . . . |       from the start.",
+      "   |. . . a . . |       Picked: P (left/right).",
+      "   |. . . a . c |       Level:",
+      "   |. PPP a . c   exit  ddd......a.....a.c.PPa.c..........bb",
+      "   |. . . . . . |       (seed 4)",
+      "   |. . . . bbb |",
+      "   +------------+       A new level of 2 moves: press y for",
+      "                        the command that plays it again.",
       ""};
   EXPECT_EQ(picture.text, smallest);
-  EXPECT_EQ(picture.looks[5][3], (screen_look{look_kind::picked, 0}));
-  EXPECT_EQ(picture.looks[3][7], (screen_look{look_kind::block, 1}));
-  EXPECT_EQ(picture.looks[1][0].kind, look_kind::frame);
-  EXPECT_EQ(picture.looks[5][16].kind, look_kind::exit);
+  EXPECT_EQ(picture.looks[5][6], (screen_look{look_kind::picked, 0}));
+  EXPECT_EQ(picture.looks[3][10], (screen_look{look_kind::block, 1}));
+  EXPECT_EQ(picture.looks[1][3].kind, look_kind::frame);
+  EXPECT_EQ(picture.looks[5][19].kind, look_kind::exit);
 
-  // A level not made by the maker is played again from its text form alone.
-  screen_game stored = start_screen({two_move_level(), {}}, 11, 60);
-  press(stored, typed('y'));
-  EXPECT_EQ(lay_out(stored).text[4], "Select one with the mouse to copy it.");
+  // The commands that play the level again, on lines of their own from the
+  // left edge: its text form, and for a level offered so, the command that
+  // offered it.
+  press(game, typed('y'));
+  EXPECT_EQ(lay_out(game).text,
+            (std::vector<std::string>{"This command plays the level again:", "",
+                                      "escape_play --level " + level_text(two_move_level()), "",
+                                      "Select it with the mouse to copy it.",
+                                      "Any key goes back to the board.", "", "", "", "", ""}));
+  screen_game daily = start_screen(
+      {two_move_level(), "The level of the day.", std::nullopt, "--daily 2024-06-03"}, 11, 60);
+  press(daily, typed('y'));
+  const std::vector<std::string> commands = lay_out(daily).text;
+  EXPECT_EQ(commands[0], "These commands play the level again:");
+  EXPECT_EQ(commands[2], "escape_play --daily 2024-06-03");
+  EXPECT_EQ(commands[4], "escape_play --level " + level_text(two_move_level()));
+  EXPECT_EQ(commands[6], "Select one with the mouse to copy it.");
+  press(game, typed('x'));
 
   // A smaller terminal gets one line; the keys are the game's (see its tests).
   for (const auto& [rows, columns] : {std::pair{10, 60}, {11, 59}}) {
@@ -86,13 +103,22 @@ TEST(ScreenLayoutTest, CellsAreTheLargestThatFitAndTheBoardIsCentred) {
     const auto [top, left] = find_on_screen(picture, frame);
     EXPECT_EQ(top, size.top) << size.rows << "x" << size.columns;
     const std::size_t status = size.below ? top + 6 * size.height + 2 : top;
-    EXPECT_NE(picture.text.at(status).find("Moves made: 0."), std::string::npos)
+    EXPECT_NE(picture.text.at(status).find("Moves made: 0 in"), std::string::npos)
         << size.rows << "x" << size.columns;
   }
-  // Where the text is below, the board is also centred left and right.
-  EXPECT_EQ(find_on_screen(lay_out(game), "+-").second, 0u);
-  press(game, {key_code::resize, 0, 50, 100});
-  EXPECT_EQ(find_on_screen(lay_out(game), "+-").second, 4u);  // a board 91 wide with its exit
+  // The board is centred on its own where the text is below it, and as near
+  // the centre as the text beside it leaves room for.
+  const struct {
+    int rows, columns;
+    std::size_t left;
+  } places[] = {{20, 60, (60 - 26) / 2},      {30, 70, (70 - 38) / 2},
+                {50, 100, (100 - 86) / 2},    {11, 60, 60 - 19 - 2 - 36},
+                {48, 160, 160 - 91 - 2 - 36}, {40, 200, (200 - 74) / 2}};
+  for (const auto& place : places) {
+    press(game, {key_code::resize, 0, place.rows, place.columns});
+    EXPECT_EQ(find_on_screen(lay_out(game), "+-").second, place.left)
+        << place.rows << "x" << place.columns;
+  }
 }
 
 TEST(ScreenLayoutTest, TheHelpShowsEveryKeyAtEverySize) {
@@ -101,26 +127,30 @@ TEST(ScreenLayoutTest, TheHelpShowsEveryKeyAtEverySize) {
   const std::vector<std::string> two_columns = {
       "Free the prisoner P: clear its row to the exit.",
       "",
-      "a-m, p  pick a block           t       tip: the next move",
+      "a-m, p  pick a block           t       tip (twice: its move)",
       "Tab     next (S-Tab: back)     s       solve (a key stops)",
       "arrows  slide the picked one   n       a new level",
-      "click   pick a block           y       command to play it",
-      "u       undo a move            l, L    the level list",
+      "mouse   pick, drag to slide    y       commands to play it",
+      "u, U    undo, redo a move      l, L    the level list",
       "r       restart                ?       this help",
-      "#       fewest from here       q, Esc  quit",
+      "#       fewest from here       q       quit (moves kept)",
       "",
       "Any key goes back to the board."};
   EXPECT_EQ(lay_out(game).text, two_columns);
-  press(game, {key_code::resize, 0, 19, 66});
+  press(game, {key_code::resize, 0, 21, 68});
   const std::vector<std::string> one_column = trimmed_lines(lay_out(game).text);
-  EXPECT_EQ(one_column.size(), 17u);
+  EXPECT_EQ(one_column.size(), 19u);
   EXPECT_EQ(one_column.back(), "Press any key to go back to the board.");
+  // It says what the scoring does.
+  EXPECT_NE(std::find(one_column.begin(), one_column.end(),
+                      "make one move, and a move back to where it started"),
+            one_column.end());
   // Every size shows one of the two whole, never cut.
   for (int rows = 11; rows <= 40; ++rows) {
-    for (const int columns : {60, 65, 66, 130}) {
+    for (const int columns : {60, 67, 68, 130}) {
       press(game, {key_code::resize, 0, rows, columns});
       EXPECT_EQ(trimmed_lines(lay_out(game).text),
-                rows >= 19 && columns >= 66 ? one_column : trimmed_lines(two_columns))
+                rows >= 21 && columns >= 68 ? one_column : trimmed_lines(two_columns))
           << rows << "x" << columns;
     }
   }
@@ -128,6 +158,11 @@ TEST(ScreenLayoutTest, TheHelpShowsEveryKeyAtEverySize) {
 
 TEST(ScreenLayoutTest, TheTipTheWaitTheCommandsAndClicks) {
   screen_game game = start_screen({two_move_level(), {}, 4}, 24, 80);
+  // The first tip marks the block, the second the cells it slides into.
+  press(game, typed('t'));
+  const screen_picture block = lay_out(game);
+  EXPECT_EQ(block.text[4], "|ddddddddddddddddd   .     .     .   |      Picked: a (up/down).");
+  EXPECT_EQ(block.looks[6][19], (screen_look{look_kind::tip, 1}));
   press(game, typed('t'));
   const screen_picture tip = lay_out(game);
   EXPECT_EQ(tip.text[4], "|ddddddddddddddddd ^^^^^   .     .   |      Picked: a (up/down).");
@@ -149,12 +184,86 @@ TEST(ScreenLayoutTest, TheTipTheWaitTheCommandsAndClicks) {
   press(game, typed('n'));
   wait_for_level(game, 3);
   EXPECT_EQ(lay_out(game).text[9].substr(44), "Making a level of 2 moves... 3 s.");
+}
+
+TEST(ScreenLayoutTest, ThePrisonerGoesOutACellAtATimeAndLeavesNoPieceOfTheExitsLabel) {
+  for (const auto& [rows, columns] : {std::pair{11, 60}, {16, 80}, {24, 80}, {30, 70}, {48, 160}}) {
+    screen_game game = start_screen(campaign_level(1), rows, columns);
+    press(game, typed('s'));
+    play_step(game);
+    ASSERT_EQ(game.stage, screen_stage::escaping);
+    for (int cell = 0; game.stage == screen_stage::escaping; ++cell) {
+      const screen_picture picture = lay_out(game);
+      for (const std::string& line : picture.text) {
+        for (const char* piece : {"exit", "xit", "it"}) {
+          EXPECT_EQ(line.find(piece), std::string::npos) << rows << "x" << columns << " " << line;
+        }
+      }
+      play_step(game);
+    }
+  }
+}
+
+TEST(ScreenLayoutTest, TheResultIsCentred) {
+  progress_store kept;
+  screen_game game = start_screen(campaign_level(1), 24, 80, {&kept});
+  press(game, typed('s'));
+  play_step(game);
   press(game, typed('x'));
-  press(game, typed('y'));
-  // The commands on lines of their own from the left edge.
-  const std::vector<std::string> commands = lay_out(game).text;
-  EXPECT_EQ(commands[2], "escape_play --level " + level_text(two_move_level()));
-  EXPECT_EQ(commands[6], "escape_play --new --moves 2 --seed 4");
+  ASSERT_EQ(game.stage, screen_stage::result);
+  for (const auto& [rows, columns] : {std::pair{24, 80}, {11, 60}, {48, 160}}) {
+    press(game, {key_code::resize, 0, rows, columns});
+    const screen_picture picture = lay_out(game);
+    const auto [top, left] = find_on_screen(picture, "The prisoner is free!");
+    const auto [last, quit_left] = find_on_screen(picture, "q      quit");
+    EXPECT_EQ(left, quit_left);
+    std::size_t widest = 0;
+    for (std::size_t row = top; row <= last; ++row) {
+      widest = std::max(widest, std::max(picture.text[row].size(), left) - left);
+    }
+    EXPECT_EQ(left, (static_cast<std::size_t>(columns) - widest) / 2) << rows << "x" << columns;
+    EXPECT_EQ(top, (static_cast<std::size_t>(rows) - (last - top + 1)) / 2)
+        << rows << "x" << columns;
+  }
+}
+
+TEST(ScreenLayoutTest, TheLevelListShowsTiersResultsAndTotalsWithThePickInView) {
+  progress_store kept;
+  kept.known[campaign_entries()[0].text] = level_best{1, 3, 0, 0, 0, "2024-06-01"};
+  level_record aided(level_best{3, 1, 1, 0, 0, "2024-06-01"});
+  aided.fastest = 75;
+  aided.attempts = 3;
+  kept.known[campaign_entries()[1].text] = aided;
+  kept.known[campaign_entries()[2].text].attempts = 1;
+  kept.known[campaign_entries()[2].text].unfinished = unfinished_attempt{};
+  screen_game game = start_screen(campaign_level(1), 11, 60, {&kept});
+  press(game, typed('l'));
+  EXPECT_EQ(lay_out(game).text,
+            (std::vector<std::string>{
+                " Levels: Enter plays level 1, Escape goes back.",
+                " Pick with the arrows, PgUp/PgDn, Home/End or a number.",
+                "    No  Fewest  Best  Stars         Time  Tries",
+                "   Beginner: 2 of 12 solved, 4 of 36 stars", " >   1       1     1  ***",
+                "     2       2     3  *   aided     1:15      3",
+                "     3       3     -                          1  unfinished",
+                "     4       4     -", "     5       5     -", "     6       5     -",
+                " Solved 2 of 60 levels (1 aided), 4 of 180 stars."}));
+  EXPECT_EQ(lay_out(game).looks[4][1].kind, look_kind::picked);
+  // Whatever level is picked, its line is on the screen, at every size.
+  for (const auto& [rows, columns] : {std::pair{11, 60}, {24, 80}}) {
+    press(game, {key_code::resize, 0, rows, columns});
+    for (int number = 1; number <= campaign_size(); ++number) {
+      game.list.listed = number;
+      const screen_picture picture = lay_out(game);
+      const auto [row, column] = find_on_screen(picture, "> ");
+      ASSERT_NE(row, std::string::npos) << number;
+      EXPECT_EQ(std::stoi(picture.text[row].substr(column + 2)), number);
+      EXPECT_EQ(picture.text.back().find("Solved 2 of"), column) << number;
+    }
+  }
+  // At the end of the list its last tier's heading is in view.
+  press(game, {key_code::end});
+  EXPECT_NE(find_on_screen(lay_out(game), "Grand master: 0 of 12 solved").first, std::string::npos);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "support/level_search.h"
+#include "model/progress_text.h"
 #include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
@@ -38,49 +38,6 @@ class ProgressStoreTest : public testing::Test {
 };
 
 using ProgressStoreDeathTest = ProgressStoreTest;
-
-TEST_F(ProgressStoreTest, ReadsBackWhatItWritesAndSaysWhereItIsDamaged) {
-  const progress kept{{key_for(0), three_stars}, {key_for(40), one_star}};
-  EXPECT_EQ(progress_text({{key_for(0), three_stars}}),
-            "escape-puzzle progress 1\n" + key_for(0) +
-                " moves 2 stars 3 tips 0 solutions 0 peeks 0 date 2024-05-06\n");
-  const std::string text = progress_text(kept);
-  const result<progress> read = read_progress_text("\n# mine\n" + text.substr(25) + "\n");
-  EXPECT_FALSE(read);
-  EXPECT_EQ(read.reason(), "line 1: not \"escape-puzzle progress 1\"");
-  const std::string edited = text + "\n# a note of mine\n";
-  ASSERT_TRUE(read_progress_text(edited));
-  EXPECT_EQ(*read_progress_text(edited), kept);
-
-  const std::string line = key_for(1) + " moves 2 stars 3 tips 0 solutions 0 peeks 0 date ";
-  const std::pair<std::string, const char*> damaged[] = {
-      {line + "2024-05-06 more", "line 2: not a level's text form and its seven fields"},
-      {line + "2024-5-06.", "line 2: no date YYYY-MM-DD where it belongs"},
-      {key_for(1) + " moves 2 stars 4 tips 0 solutions 0 peeks 0 date 2024-05-06",
-       "line 2: stars are 1 to 3"},
-      {key_for(1) + " moves -2 stars 3 tips 0 solutions 0 peeks 0 date 2024-05-06",
-       "line 2: no count of moves where it belongs"},
-      {line + "2024-05-06\n" + line + "2024-05-07", "line 3: a level given twice"}};
-  for (const auto& [lines, why] : damaged) {
-    const result<progress> refused = read_progress_text("escape-puzzle progress 1\n" + lines);
-    ASSERT_FALSE(refused) << lines;
-    EXPECT_EQ(refused.reason(), why);
-  }
-}
-
-TEST_F(ProgressStoreTest, MoreStarsThenFewerMovesThenLessHelpIsBetter) {
-  EXPECT_TRUE(is_better(three_stars, one_star));
-  EXPECT_FALSE(is_better(one_star, three_stars));
-  EXPECT_TRUE(is_better({5, 1, 0, 0, 0, ""}, {6, 1, 0, 0, 0, ""}));
-  EXPECT_TRUE(is_better({5, 1, 0, 0, 0, ""}, {5, 1, 0, 1, 0, ""}));
-  EXPECT_FALSE(is_better(one_star, one_star));
-  // A board has one key, however its blockers are lettered.
-  play_level level = two_move_level();
-  const std::string key = progress_key(level);
-  std::swap(level.blockers[0], level.blockers[3]);
-  EXPECT_EQ(progress_key(level), key);
-  EXPECT_EQ(key, "aaa......b.....b.c.PPb.c..........dd");
-}
 
 TEST_F(ProgressStoreTest, KeepsTheBestEscapeOfEachLevelAcrossPrograms) {
   progress_store first = store();
@@ -110,6 +67,36 @@ TEST_F(ProgressStoreTest, KeepsTheBestEscapeOfEachLevelAcrossPrograms) {
   EXPECT_EQ(unsaved.known.size(), 1u);
 }
 
+TEST_F(ProgressStoreTest, KeepsTheFastestTimeTheAttemptsAndTheAttemptLeft) {
+  progress_store first = store();
+  const unfinished_attempt left{{{1, -1}}, 0, 1, 0, 20};
+  EXPECT_EQ(keep_attempt(first, key_for(1), left, true), std::nullopt);
+  // Another program sees it, goes on with it and wins.
+  progress_store second = store();
+  EXPECT_EQ(load_progress(second), std::nullopt);
+  EXPECT_EQ(second.known.at(key_for(1)).unfinished, left);
+  kept_result kept = keep_result(second, key_for(1), three_stars, 50, false);
+  EXPECT_TRUE(kept.new_fastest);
+  EXPECT_EQ(kept.fastest_before, std::nullopt);
+  kept = keep_result(second, key_for(1), three_stars, 51, true);
+  EXPECT_FALSE(kept.new_fastest);
+  EXPECT_EQ(kept.fastest_before, 50);
+  kept = keep_result(second, key_for(1), three_stars, 49, true);
+  EXPECT_TRUE(kept.new_fastest);
+  // An aided escape, however fast, sets no fastest time.
+  EXPECT_FALSE(keep_result(second, key_for(1), one_star, 1, true).new_fastest);
+  progress_store later = store();
+  EXPECT_EQ(load_progress(later), std::nullopt);
+  level_record expected(three_stars);
+  expected.fastest = 49;
+  expected.attempts = 4;
+  EXPECT_EQ(later.known.at(key_for(1)), expected);
+  // A level that keeps nothing more is taken out.
+  EXPECT_EQ(keep_attempt(later, key_for(2), left, false), std::nullopt);
+  EXPECT_EQ(keep_attempt(later, key_for(2), std::nullopt, false), std::nullopt);
+  EXPECT_FALSE(later.known.contains(key_for(2)));
+}
+
 TEST_F(ProgressStoreTest, ADamagedFileIsMovedAsideAndPlayStartsAfresh) {
   fs::create_directory("state");
   write_bytes("state/progress.damaged-1", "an older one");
@@ -117,7 +104,7 @@ TEST_F(ProgressStoreTest, ADamagedFileIsMovedAsideAndPlayStartsAfresh) {
   progress_store damaged = store();
   EXPECT_EQ(load_progress(damaged),
             "The progress file \"" + (dir_.path() / "state/progress").string() +
-                "\" is damaged (line 2: not a level's text form and its seven fields); it is "
+                "\" is damaged (line 2: not a level's text form and its fields); it is "
                 "kept as \"" +
                 (dir_.path() / "state/progress.damaged-2").string() + "\" and play starts afresh.");
   EXPECT_TRUE(damaged.known.empty());

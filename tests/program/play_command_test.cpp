@@ -12,6 +12,7 @@
 #include "search/level_maker.h"
 #include "search/play_solver.h"
 #include "support/level_search.h"
+#include "support/manual_clock.h"
 #include "support/scratch_dir.h"
 #include "test_support.h"
 
@@ -48,6 +49,7 @@ class PlayCommandTest : public testing::Test {
   PlayCommandTest() {
     setting_.progress_directory = dir_.path() / "state";
     setting_.today = read_date("2024-06-03");
+    setting_.clock = &clock_;  // it never moves: every game takes 0:00
   }
 
   command_run play(const std::vector<std::string>& arguments, const std::string& input) {
@@ -55,6 +57,7 @@ class PlayCommandTest : public testing::Test {
   }
 
   scoped_temp_dir dir_;
+  manual_clock clock_;
   play_setting setting_;
 };
 
@@ -199,15 +202,25 @@ TEST_F(PlayCommandTest, WithNoLevelHereTheFirstUnsolvedLevelIsPlayedAndKept) {
   std::istringstream lines(listed.out);
   std::string line;
   std::getline(lines, line);
-  EXPECT_EQ(line, " 1  Beginner      fewest  1  best  1  ***  " +
+  EXPECT_EQ(line, " 1  Beginner      fewest  1  best  1  ***  -      fastest    0:00  tries  2  " +
                       std::string(campaign_entries()[0].text));
   std::getline(lines, line);
-  EXPECT_EQ(line, " 2  Beginner      fewest  2  best  -  -    " +
+  EXPECT_EQ(line, " 2  Beginner      fewest  2  best  -  -    -      fastest       -  tries  -  " +
                       std::string(campaign_entries()[1].text));
   EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), campaign_size() + 1);
   EXPECT_TRUE(listed.out.ends_with("\nSolved 1 of " + std::to_string(campaign_size()) +
                                    " levels, 3 of " + std::to_string(3 * campaign_size()) +
                                    " stars.\n"));
+  // An escape the game helped with is marked aided, and the total says so.
+  play({"--campaign", "2"}, "hint\nhint\n" + solving_input(2));
+  const command_run aided = play({"--progress"}, "");
+  EXPECT_NE(aided.out.find("\n 2  Beginner      fewest  2  best  2  *    aided  fastest       -  "
+                           "tries  1  "),
+            std::string::npos)
+      << aided.out;
+  EXPECT_TRUE(aided.out.ends_with("\nSolved 2 of " + std::to_string(campaign_size()) +
+                                  " levels (1 aided), 4 of " + std::to_string(3 * campaign_size()) +
+                                  " stars.\n"));
 
   // A list that cannot be written is an error, as on a full disk.
   full_disk_buffer full;
@@ -235,7 +248,7 @@ TEST_F(PlayCommandTest, LevelFilesHereAndTheLevelOfTheDay) {
   EXPECT_EQ(today.status, 0);
   EXPECT_TRUE(today.out.starts_with("The progress file \"" +
                                     (dir_.path() / "state/progress").string() +
-                                    "\" is damaged (line 1: not \"escape-puzzle progress 1\"); "
+                                    "\" is damaged (line 1: not \"escape-puzzle progress 2\"); "
                                     "it is kept as "))
       << today.out;
   EXPECT_NE(today.out.find(" and play starts afresh. The level of 2024-06-03, a Monday: 10 "
