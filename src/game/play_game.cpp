@@ -281,12 +281,13 @@ bool start_new_level(game& g, std::string_view argument) {
 void save_start(const game& g, std::string_view directory) {
   if (directory.empty()) {
     g.out << "Say where to save the level: save DIR.\n";
-  } else if (const result<> saved =
+  } else if (const result<written_level> saved =
                  write_level_directory(g.start, std::filesystem::path(directory));
              !saved) {
     g.out << saved.reason() << '\n';
   } else {
-    g.out << "Saved the start position as level files in " << printable(directory) << ".\n";
+    g.out << (saved->note.empty() ? "" : saved->note + '\n')
+          << "Saved the start position as level files in " << printable(directory) << ".\n";
   }
 }
 

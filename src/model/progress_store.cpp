@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/durable_file.h"
+#include "model/file_calls.h"
 #include "model/level_text.h"
 #include "model/printable.h"
 
@@ -75,10 +76,6 @@ result<std::pair<std::string, level_best>> read_line(const std::string& line) {
   }
   best.date = words[12];
   return std::pair{words[0], best};
-}
-
-std::string system_reason(int error) {
-  return std::strerror(error);
 }
 
 // Holds the lock on the progress directory while it lives, when it can be had.
@@ -194,24 +191,32 @@ std::optional<progress> read_or_set_aside(const fs::path& directory,
   return progress{};
 }
 
+// True for the names of the progress file's temporaries, ".progress.XXXXXX".
+bool is_progress_temporary(std::string_view name) {
+  constexpr std::string_view prefix = ".progress.";
+  return name.size() == prefix.size() + 6 && name.starts_with(prefix);
+}
+
 // Writes the text into a new temporary file beside the progress file, flushes
 // it to the disk and renames it into place; the cause when it fails, and then
-// the old file is left as it was.
+// the old file is left as it was. Temporaries that writers before left are
+// removed first.
 result<> write_progress_file(const fs::path& directory, const std::string& text) {
-  std::string pattern = (directory / ".progress.XXXXXX").string();
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) {
-    return failure{system_reason(errno)};
+  remove_abandoned_temporaries(directory, is_progress_temporary);
+  result<owned_temporary> temporary =
+      owned_temporary::create(directory / ".progress.XXXXXX", false);
+  if (!temporary) {
+    return failure{temporary.reason()};
   }
-  int error = write_flush_close(fd, text.data(), text.size());
-  if (error == 0 && ::rename(pattern.c_str(), (directory / progress_file_name).c_str()) != 0) {
-    error = errno;
+  result<> written = temporary->write_whole(text);
+  if (written && current_file_calls().rename(temporary->path().c_str(),
+                                             (directory / progress_file_name).c_str()) != 0) {
+    written = failure{system_reason(errno)};
   }
-  if (error != 0) {
-    ::unlink(pattern.c_str());
-    return failure{system_reason(error)};
+  if (!written) {
+    temporary->remove();
   }
-  return {};
+  return written;
 }
 
 int help_of(const level_best& best) {

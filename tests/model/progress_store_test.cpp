@@ -1,6 +1,8 @@
 #include "model/progress_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -175,6 +177,21 @@ TEST_F(ProgressStoreDeathTest, AWriteThatFailsLeavesTheOldFileWhole) {
     ++files;
   }
   EXPECT_EQ(files, 2u);  // the file and its lock, no temporary left
+}
+
+TEST_F(ProgressStoreTest, TheNextWriterRemovesTheTemporariesOfWritersThatDied) {
+  fs::create_directory("state");
+  write_bytes("state/.progress.AbC123", "a killed writer's");
+  write_bytes("state/.progress.Live01", "a live writer's");
+  write_bytes("state/.progress.mine", "no temporary");
+  const int live = ::open("state/.progress.Live01", O_RDONLY);
+  ASSERT_EQ(::flock(live, LOCK_EX | LOCK_NB), 0);
+  progress_store saved = store();
+  EXPECT_EQ(keep_result(saved, key_for(1), one_star).note, std::nullopt);
+  EXPECT_FALSE(fs::exists("state/.progress.AbC123"));
+  EXPECT_TRUE(fs::exists("state/.progress.Live01"));
+  EXPECT_TRUE(fs::exists("state/.progress.mine"));
+  ::close(live);
 }
 
 TEST_F(ProgressStoreTest, TwoGamesAtOnceLoseNothing) {
