@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/level.h"
+#include "search/position_table.h"
 #include "search/slide_space.h"
 
 // The positions of one layout (a set of blocks, each on its row or column) in

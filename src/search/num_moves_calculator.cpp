@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/level_files.h"
+#include "search/position_table.h"
 
 void array_copy(BLOCK* blockers1, const BLOCK* blockers2, int num_blocks) {
   for (int i = 0; i < num_blocks; ++i) {
@@ -139,54 +140,6 @@ class config_keys {
   int first_same_id_[max_blocks] = {};
 };
 
-// A set of keys below 2^63 in one open-addressed table, at most half full.
-class key_set {
- public:
-  // Adds `key`; false if it was there already.
-  bool insert(std::uint64_t key) {
-    if (2 * (size_ + 1) > slots_.size()) {
-      grow();
-    }
-    return place(key | occupied);
-  }
-
- private:
-  static constexpr std::uint64_t occupied = std::uint64_t{1} << 63;
-
-  bool place(std::uint64_t stored) {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = (stored * 0x9E3779B97F4A7C15ULL) >> shift_;; i = (i + 1) & mask) {
-      if (slots_[i] == stored) {
-        return false;
-      }
-      if (slots_[i] == 0) {
-        slots_[i] = stored;
-        ++size_;
-        return true;
-      }
-    }
-  }
-
-  void grow() {
-    std::vector<std::uint64_t> old = std::move(slots_);
-    slots_.assign(old.empty() ? 1024 : 2 * old.size(), 0);
-    shift_ = 64;
-    for (std::size_t n = slots_.size(); n > 1; n /= 2) {
-      --shift_;
-    }
-    size_ = 0;
-    for (const std::uint64_t stored : old) {
-      if (stored != 0) {
-        place(stored);
-      }
-    }
-  }
-
-  std::vector<std::uint64_t> slots_;
-  std::size_t size_ = 0;
-  int shift_ = 64;
-};
-
 // Whole configurations, first in, first out, stored in chunks so that a
 // configuration stays where it is while others are appended or removed.
 class config_queue {
@@ -248,7 +201,7 @@ config start_configuration(const BLOCK* blockers, const BLOCK& prisoner, int num
 class move_search {
  public:
   move_search(const config& start, std::ostream& out) : keys_(start), out_(out) {
-    queued_.insert(keys_.start_key(start));
+    queued_.add(keys_.start_key(start));
     arrangement_.push_back(start);
   }
 
@@ -297,7 +250,7 @@ class move_search {
         // The enqueue rule: a move is dropped only when it takes back the move
         // that made `parent`, telling blocks apart by block_Id. When
         // Id_block_moved and the block's block_Id are both 0, both tests hold
-        // and the same child is offered twice; the key set drops the second copy.
+        // and the same child is offered twice; the table of keys drops the second copy.
         if (parent.Id_block_moved == 0 || parent.Id_block_moved != block.block_Id) {
           append_child(parent, positions, number, d);
         }
@@ -312,7 +265,7 @@ class move_search {
   // configuration with the same key was queued before.
   void append_child(const config& parent, packed_positions positions, int number, int d) {
     const BLOCK& block = block_of(parent, number);
-    if (!queued_.insert(keys_.child_key(positions, number, position_along(block) + d, d))) {
+    if (!queued_.add(keys_.child_key(positions, number, position_along(block) + d, d))) {
       return;
     }
     // The child is built in place at the back of the queue; appending leaves
@@ -328,7 +281,7 @@ class move_search {
   }
 
   const config_keys keys_;
-  key_set queued_;
+  position_table queued_;     // the keys of every configuration ever queued
   config_queue arrangement_;  // the configurations waiting to be examined, oldest first
   std::ostream& out_;
 };

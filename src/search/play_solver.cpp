@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "search/position_table.h"
 #include "search/slide_space.h"
 
 namespace {

@@ -1,11 +1,8 @@
-// The positions of a level's blocks as sets of cells, the slides between
-// packed positions, and a table that numbers packed positions: the engine of
-// the solver and the level maker.
+// The positions of a level's blocks as sets of cells and the slides between
+// packed positions: the engine of the solver and the level maker.
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <vector>
 
 #include "model/level.h"
 
@@ -110,59 +107,4 @@ class slide_space {
   int count_ = 0;
   packed_positions start_ = 0;
   cell_set way_out_[board_size] = {};  // the cells right of the prisoner at each of its places
-};
-
-// A set of packed positions that numbers them 0, 1, 2 ... in the order they were added.
-class position_table {
- public:
-  // Adds `p` unless the table holds it; true when it was new, and its number is size() - 1.
-  bool add(packed_positions p) {
-    if (2 * (positions_.size() + 1) > keys_.size()) {
-      grow();
-    }
-    for (std::size_t at = slot_of(p);; at = (at + 1) & mask_) {
-      if (keys_[at] == p) {
-        return false;
-      }
-      if (keys_[at] == empty_key) {
-        keys_[at] = p;
-        numbers_[at] = size();
-        positions_.push_back(p);
-        return true;
-      }
-    }
-  }
-  // The number of `p`, or nothing when the table does not hold it.
-  std::optional<std::uint32_t> number_of(packed_positions p) const;
-  // Starts bringing the place of `p` in the table into the cache, ahead of an add.
-  void prefetch(packed_positions p) const {
-    if (!keys_.empty()) {
-      __builtin_prefetch(&keys_[slot_of(p)]);
-    }
-  }
-  // The position numbered `number`.
-  packed_positions position(std::uint32_t number) const {
-    return positions_[number];
-  }
-  // How many positions the table holds.
-  std::uint32_t size() const {
-    return static_cast<std::uint32_t>(positions_.size());
-  }
-  // Empties the table, keeping its memory.
-  void clear();
-
- private:
-  // Marks a free slot; no packed position of six-cell lines can be all ones.
-  static constexpr packed_positions empty_key = ~packed_positions{0};
-
-  std::size_t slot_of(packed_positions p) const {
-    return static_cast<std::size_t>((p * 0x9e3779b97f4a7c15u) >> shift_);
-  }
-  void grow();
-
-  std::vector<packed_positions> keys_;  // empty_key where no position is stored
-  std::vector<std::uint32_t> numbers_;  // the number of the position in the same slot of keys_
-  std::vector<packed_positions> positions_;
-  std::size_t mask_ = 0;
-  int shift_ = 64;
 };

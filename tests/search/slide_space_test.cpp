@@ -26,22 +26,3 @@ TEST(SlideSpaceTest, SlidesEveryBlockAsFarAsItsLineIsFree) {
                                                {2, -4}, {2, -3}, {2, -2}, {2, -1}};
   EXPECT_EQ(moves, expected);
 }
-
-TEST(SlideSpaceTest, TableNumbersPositionsInTheOrderAdded) {
-  position_table table;
-  // Growing, then emptying a large table with many positions and with few.
-  for (const packed_positions count : {5000, 10, 300}) {
-    for (packed_positions p = 0; p < count; ++p) {
-      ASSERT_TRUE(table.add(p * 7));
-      ASSERT_EQ(table.size(), p + 1);
-    }
-    EXPECT_FALSE(table.add(7 * (count - 1)));
-    EXPECT_EQ(table.number_of(7 * 6), 6u);
-    EXPECT_EQ(table.position(6), 7u * 6);
-    EXPECT_EQ(table.number_of(5), std::nullopt);
-    EXPECT_EQ(table.size(), count);
-    table.clear();
-    EXPECT_EQ(table.number_of(7 * 6), std::nullopt);
-    EXPECT_EQ(table.size(), 0u);
-  }
-}
