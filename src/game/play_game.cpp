@@ -209,10 +209,11 @@ void give_hint(game& g, bool whole) {
 // The longest command line the game reads; the rest of a longer one is skipped unread.
 constexpr std::size_t longest_command = 200;
 
-enum class command_read { command, too_long, end_of_input };
+enum class command_read { command, too_long, holds_nul, end_of_input };
 
 // Reads one line of at most longest_command characters into `line`. A longer
-// line is discarded as it is read, so that memory stays flat on any input.
+// line is discarded as it is read, so that memory stays flat on any input; a
+// line with a NUL byte, which would cut a name short, is refused whole.
 command_read read_command(std::istream& in, std::string& line) {
   char buffer[longest_command + 1];
   in.getline(buffer, sizeof buffer);
@@ -224,9 +225,11 @@ command_read read_command(std::istream& in, std::string& line) {
     in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
     return command_read::too_long;
   }
+  // The count includes the line break, when there was one.
+  const auto length = static_cast<std::size_t>(in.gcount()) - (in.eof() ? 0 : 1);
   in.clear(in.rdstate() & std::ios::eofbit);
-  line.assign(buffer);
-  return command_read::command;
+  line.assign(buffer, length);
+  return line.find('\0') == std::string::npos ? command_read::command : command_read::holds_nul;
 }
 
 // Starts the game over on `offered`: says where it comes from and draws it.
@@ -361,6 +364,11 @@ int play_lines(const offered_level& offered, std::istream& in, std::ostream& out
     }
     if (read == command_read::too_long) {
       out << "That line is too long: a command has at most " << longest_command << " characters.\n";
+      continue;
+    }
+    if (read == command_read::holds_nul) {
+      out << "That line holds a NUL byte (\\x00), which no command takes: " << printable(line)
+          << '\n';
       continue;
     }
     const std::string_view command = trimmed(line);

@@ -78,6 +78,27 @@ option daily_option(play_request& request) {
           [](std::string_view word) { return !word.empty() && word[0] >= '0' && word[0] <= '9'; }};
 }
 
+// Says what is wrong with `word`, read as the directory to play: an empty
+// name, or a word given with --campaign or --daily, meant as its value or one too many.
+result<> check_directory_word(const play_request& request, const std::string& word) {
+  if (word.empty()) {
+    return failure{"DIR takes a directory, not an empty name"};
+  }
+  if (request.campaign && !request.campaign_number) {
+    return failure{"--campaign takes a whole number from 1 to " + std::to_string(campaign_size()) +
+                   ", not " + quoted_word(word)};
+  }
+  if (request.daily && !request.date) {
+    return failure{"--daily takes a date YYYY-MM-DD, not " + quoted_word(word)};
+  }
+  if (request.campaign || request.daily) {
+    return failure{quoted_word(word) + " is one word too many after " +
+                   (request.campaign ? "--campaign " + std::to_string(*request.campaign_number)
+                                     : "--daily " + date_text(*request.date))};
+  }
+  return {};
+}
+
 // Reads the arguments into `request`, or says why they are not sound.
 result<> read_request(const std::vector<std::string>& arguments, play_request& request) {
   const result<command_words> words = read_command_line(
@@ -104,6 +125,9 @@ result<> read_request(const std::vector<std::string>& arguments, play_request& r
   }
   if (!words->operands.empty()) {
     request.directory = words->operands.front();
+    if (const result<> named = check_directory_word(request, *request.directory); !named) {
+      return named;
+    }
   }
   if ((request.moves || request.seed) && !request.make_new) {
     return failure{"--moves and --seed go with --new"};
@@ -322,7 +346,8 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
   result<offered_level> level =
       requested_level(request, err, setting.error_is_terminal, store.known, today);
   if (!level) {
-    err << "escape_play: " << level.reason() << '\n';
+    // A text form that is no sound level is a bad argument, and gets the usage too.
+    err << "escape_play: " << level.reason() << '\n' << (request.text ? usage : "");
     return request.text ? 2 : 1;
   }
   offered_level& offered = *level;
