@@ -23,6 +23,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view version_line = "escape-puzzle progress 1";
+constexpr std::string_view version_prefix = "escape-puzzle progress ";
+constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
 
 // The numbers of a line after its key, in the order the file gives them.
 constexpr const char* field_names[] = {"moves", "stars", "tips", "solutions", "peeks"};
@@ -162,46 +164,18 @@ result<fs::path> move_aside(const fs::path& file) {
   }
 }
 
-// The progress in the directory's file (none when there is no file). A file
-// that is damaged or cannot be read is moved aside and gives no progress, with
-// a note; when it cannot be moved aside, the result is nothing, so that it is
-// never written over.
-std::optional<progress> read_or_set_aside(const fs::path& directory,
-                                          std::optional<std::string>& note) {
-  const fs::path file = directory / progress_file_name;
-  const result<std::optional<std::string>> text = read_whole(file);
-  std::string problem;
-  if (!text) {
-    problem = "cannot be read (" + text.reason() + ")";
-  } else if (!*text) {
-    return progress{};
-  } else if (const result<progress> read = read_progress_text(**text); read) {
-    return *read;
-  } else {
-    problem = "is damaged (" + read.reason() + ")";
-  }
-  const result<fs::path> aside = move_aside(file);
-  if (!aside) {
-    note = "The progress file " + quoted_path(file) + " " + problem +
-           " and cannot be moved aside (" + aside.reason() + "): progress is not saved.";
-    return std::nullopt;
-  }
-  note = "The progress file " + quoted_path(file) + " " + problem + "; it is kept as " +
-         quoted_path(*aside) + " and play starts afresh.";
-  return progress{};
-}
-
 // True for the names of the progress file's temporaries, ".progress.XXXXXX".
 bool is_progress_temporary(std::string_view name) {
   constexpr std::string_view prefix = ".progress.";
   return name.size() == prefix.size() + 6 && name.starts_with(prefix);
 }
 
-// Writes the text into a new temporary file beside the progress file, flushes
-// it to the disk and renames it into place; the cause when it fails, and then
-// the old file is left as it was. Temporaries that writers before left are
-// removed first.
-result<> write_progress_file(const fs::path& directory, const std::string& text) {
+// Writes the text into a new temporary file beside the progress file `file`,
+// flushes it to the disk and renames it into place; the cause when it fails,
+// and then the old file is left as it was. Temporaries that writers before
+// left there are removed first.
+result<> write_progress_file(const fs::path& file, const std::string& text) {
+  const fs::path directory = file.parent_path();
   remove_abandoned_temporaries(directory, is_progress_temporary);
   result<owned_temporary> temporary =
       owned_temporary::create(directory / ".progress.XXXXXX", false);
@@ -209,14 +183,77 @@ result<> write_progress_file(const fs::path& directory, const std::string& text)
     return failure{temporary.reason()};
   }
   result<> written = temporary->write_whole(text);
-  if (written && current_file_calls().rename(temporary->path().c_str(),
-                                             (directory / progress_file_name).c_str()) != 0) {
+  if (written && current_file_calls().rename(temporary->path().c_str(), file.c_str()) != 0) {
     written = failure{system_reason(errno)};
   }
   if (!written) {
     temporary->remove();
   }
   return written;
+}
+
+// The file the progress is kept in: the progress file of `directory`, or,
+// where that is a symbolic link (as to dotfiles kept elsewhere), the file it
+// leads to, which need not exist yet.
+fs::path progress_file(const fs::path& directory) {
+  fs::path file = directory / progress_file_name;
+  std::error_code failed;
+  for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(file, failed)); ++hops) {
+    const fs::path target = fs::read_symlink(file, failed);
+    if (failed) {
+      break;
+    }
+    file = target.is_absolute() ? target : file.parent_path() / target;
+  }
+  return file;
+}
+
+// What a note says of a file whose lines were not all sound.
+std::string lines_left_out(const progress_read& read) {
+  return read.lost == 1 ? "has a damaged line (" + read.first_fault + "), left out"
+                        : "has " + std::to_string(read.lost) + " damaged lines (the first, " +
+                              read.first_fault + "), left out";
+}
+
+// The progress in `file` (none when there is no file). A file of a newer
+// version gives nothing, with a note, and is left as it is. A file that cannot
+// be read, or with lines that are not sound, is moved aside, its sound lines
+// (if any) written back, with a note. When it cannot be moved aside or written
+// back, the result is nothing, so that it is never written over.
+std::optional<progress> read_or_set_aside(const fs::path& file, std::optional<std::string>& note) {
+  const result<std::optional<std::string>> text = read_whole(file);
+  if (text && !*text) {
+    return progress{};
+  }
+  const result<progress_read> read = text ? read_progress_text(**text) : failure{text.reason()};
+  if (text && read && read->lost == 0) {
+    return read->kept;
+  }
+  const std::string named = "The progress file " + quoted_path(file);
+  if (text && !read) {
+    note = named + " " + read.reason() + ": it is left as it is, and progress is not saved.";
+    return std::nullopt;
+  }
+  const std::string problem =
+      text ? lines_left_out(*read) : "cannot be read (" + text.reason() + ")";
+  const result<fs::path> aside = move_aside(file);
+  if (!aside) {
+    note = named + " " + problem + " and cannot be moved aside (" + aside.reason() +
+           "): progress is not saved.";
+    return std::nullopt;
+  }
+  const std::string kept_as = "; it is kept as " + quoted_path(*aside);
+  if (!text || read->kept.empty()) {
+    note = named + " " + problem + kept_as + " and play starts afresh.";
+    return progress{};
+  }
+  if (const result<> written = write_progress_file(file, progress_text(read->kept)); !written) {
+    note = named + " " + problem + kept_as + ", and the rest cannot be written back (" +
+           written.reason() + "): progress is not saved.";
+    return std::nullopt;
+  }
+  note = named + " " + problem + kept_as + ", and the rest is played on.";
+  return read->kept;
 }
 
 int help_of(const level_best& best) {
@@ -248,27 +285,42 @@ std::string progress_text(const progress& kept) {
   return text;
 }
 
-result<progress> read_progress_text(std::string_view text) {
-  std::istringstream lines{std::string(text)};
-  std::string line;
-  if (!std::getline(lines, line) || line != version_line) {
-    return failure{"line 1: not \"" + std::string(version_line) + "\""};
+result<progress_read> read_progress_text(std::string_view text) {
+  if (text.starts_with(byte_order_mark)) {
+    text.remove_prefix(byte_order_mark.size());
   }
-  progress kept;
-  for (int number = 2; std::getline(lines, line); ++number) {
-    if (line.find_first_not_of(' ') == std::string::npos || line.starts_with('#')) {
+  progress_read read;
+  const auto refuse = [&](std::size_t number, const std::string& why) {
+    ++read.lost;
+    if (read.first_fault.empty()) {
+      read.first_fault = "line " + std::to_string(number) + ": " + why;
+    }
+  };
+  std::size_t number = 0;
+  for (std::size_t at = 0; at < text.size(); at = std::min(text.size(), text.find('\n', at)) + 1) {
+    std::string line(text.substr(at, text.find('\n', at) - at));
+    if (line.ends_with('\r')) {
+      line.pop_back();
+    }
+    if (++number == 1 && line.starts_with(version_prefix) && line != version_line) {
+      if (const std::optional<int> version = count_in(line.substr(version_prefix.size()));
+          version && *version > 1) {
+        return failure{"was written by a newer version of the game (\"" + printable(line) + "\")"};
+      }
+    }
+    if (number == 1 && line != version_line) {
+      refuse(number, "not \"" + std::string(version_line) + "\"");
+    }
+    if (number == 1 || line.find_first_not_of(' ') == std::string::npos || line.starts_with('#')) {
       continue;
     }
-    const auto read = read_line(line);
-    const std::string where = "line " + std::to_string(number) + ": ";
-    if (!read) {
-      return failure{where + read.reason()};
-    }
-    if (!kept.insert(*read).second) {
-      return failure{where + "a level given twice"};
+    if (const auto level = read_line(line); !level) {
+      refuse(number, level.reason());
+    } else if (!read.kept.insert(*level).second) {
+      refuse(number, "a level given twice");
     }
   }
-  return kept;
+  return read;
 }
 
 std::optional<std::string> load_progress(progress_store& store) {
@@ -283,15 +335,19 @@ std::optional<std::string> load_progress(progress_store& store) {
   // Under the lock, two games never both move the same file aside.
   const directory_lock lock(store.directory);
   std::optional<std::string> note;
-  store.known = read_or_set_aside(store.directory, note).value_or(progress{});
+  const std::optional<progress> known = read_or_set_aside(progress_file(store.directory), note);
+  store.known = known.value_or(progress{});
+  // Progress that is not saved is said once.
+  store.told_of_failure = !known && note;
   return note;
 }
 
-kept_result keep_result(progress_store& store, const std::string& key, level_best escape) {
-  if (escape.date.empty()) {
-    escape.date = store.today;
-  }
-  kept_result kept;
+namespace {
+
+// Keeps `escape` under the lock: the file read again, the better escape kept
+// in it, and the file written; the escape is kept in `store` either way.
+void keep_in_file(progress_store& store, const std::string& key, const level_best& escape,
+                  kept_result& kept) {
   const auto keep_in = [&](progress& levels) {
     const auto old = levels.find(key);
     if (old != levels.end()) {
@@ -302,35 +358,54 @@ kept_result keep_result(progress_store& store, const std::string& key, level_bes
       levels[key] = escape;
     }
   };
-  const auto said_once = [&](const std::string& cause) {
-    if (!store.told_of_failure && !kept.note) {
+  const auto say_once = [&](std::string note) {
+    if (!store.told_of_failure) {
       store.told_of_failure = true;
-      kept.note = "Cannot save the progress in " + quoted_path(store.directory) + " (" + cause +
-                  "): play goes on without saving.";
+      kept.note = std::move(note);
     }
   };
-  if (store.directory.empty()) {
-    keep_in(store.known);
-    return kept;
-  }
+  const auto cannot_save = [&](const std::string& cause) {
+    return "Cannot save the progress in " + quoted_path(store.directory) + " (" + cause +
+           "): play goes on without saving.";
+  };
   std::error_code failed;
-  fs::create_directories(store.directory, failed);
-  const directory_lock lock(store.directory);
-  if (failed || lock.error() != 0) {
-    keep_in(store.known);
-    said_once(failed ? failed.message() : system_reason(lock.error()));
-    return kept;
+  if (!store.directory.empty()) {
+    fs::create_directories(store.directory, failed);
   }
-  std::optional<progress> current = read_or_set_aside(store.directory, kept.note);
+  if (store.directory.empty() || failed) {
+    keep_in(store.known);
+    if (failed) {
+      say_once(cannot_save(failed.message()));
+    }
+    return;
+  }
+  const directory_lock lock(store.directory);
+  const fs::path file = progress_file(store.directory);
+  std::optional<std::string> note;
+  std::optional<progress> current;
+  if (lock.error() == 0) {
+    current = read_or_set_aside(file, note);
+  }
   if (!current) {
     keep_in(store.known);
-    return kept;
+    say_once(note ? *note : cannot_save(system_reason(lock.error())));
+    return;
   }
+  kept.note = note;
   keep_in(*current);
-  if (const result<> written = write_progress_file(store.directory, progress_text(*current));
-      !written) {
-    said_once(written.reason());
+  if (const result<> written = write_progress_file(file, progress_text(*current)); !written) {
+    say_once(cannot_save(written.reason()));
   }
   store.known = std::move(*current);
+}
+
+}  // namespace
+
+kept_result keep_result(progress_store& store, const std::string& key, level_best escape) {
+  if (escape.date.empty()) {
+    escape.date = store.today;
+  }
+  kept_result kept;
+  keep_in_file(store, key, escape, kept);
   return kept;
 }

@@ -37,9 +37,19 @@ bool is_better(const level_best& a, const level_best& b);
 // The text of a progress file: a version line, then one line a level.
 std::string progress_text(const progress& kept);
 
-// The progress a file's text holds, or why it is damaged ("line 3: ...").
-// Blank lines and lines starting with '#' are passed over.
-result<progress> read_progress_text(std::string_view text);
+// What the text of a progress file holds.
+struct progress_read {
+  progress kept;            // the levels of its sound lines
+  int lost = 0;             // the lines refused
+  std::string first_fault;  // where the first refused line is and why: "line 3: ..."
+};
+
+// The progress a file's text holds: every sound line, past those refused (a
+// cut line, a level given twice, a version line missing). Lines may end in
+// CRLF, and a byte-order mark may begin the text; blank lines and lines
+// starting with '#' are passed over. Fails only for a file of a newer version,
+// which this one cannot read ("was written by a newer version ...").
+result<progress_read> read_progress_text(std::string_view text);
 
 // The name of the progress file in its directory, and of the lock beside it.
 inline constexpr const char* progress_file_name = "progress";
@@ -53,10 +63,12 @@ struct progress_store {
   bool told_of_failure = false;     // a failure to save was said; later ones are not
 };
 
-// Reads the progress file into store.known; none is no progress yet. A file
-// that is damaged or cannot be read is renamed aside with a suffix, never
-// deleted, and play starts afresh; the one line that says so, when there is
-// something to say.
+// Reads the progress file into store.known; none is no progress yet. Where
+// the progress file is a symbolic link, the file it leads to is read and
+// written. A file with lines that are not sound, or that cannot be read, is
+// renamed aside with a suffix, never deleted, and the sound lines are written
+// back; a file of a newer version is left as it is, and nothing is saved. The
+// one line that says so, when there is something to say.
 std::optional<std::string> load_progress(progress_store& store);
 
 // What keeping an escape found.

@@ -308,6 +308,16 @@ void write_progress(const progress& known, std::ostream& out) {
 
 }  // namespace
 
+result<std::filesystem::path> progress_directory(const char* state_home, const char* home) {
+  if (state_home != nullptr && std::filesystem::path(state_home).is_absolute()) {
+    return std::filesystem::path(state_home) / "escape-puzzle";
+  }
+  if (home != nullptr && std::filesystem::path(home).is_absolute()) {
+    return std::filesystem::path(home) / ".local" / "state" / "escape-puzzle";
+  }
+  return failure{"neither XDG_STATE_HOME nor HOME names an absolute directory"};
+}
+
 int run_play_command(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
                      std::ostream& err, const play_setting& setting) {
   play_request request;
@@ -331,7 +341,10 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
       setting.today.value_or(utc_date(std::chrono::system_clock::now()));
   progress_store store{
       request.no_save ? "" : setting.progress_directory, date_text(today), {}, false};
-  const std::optional<std::string> loaded = load_progress(store);
+  std::optional<std::string> loaded = load_progress(store);
+  if (!request.no_save && store.directory.empty() && !setting.progress_not_kept.empty()) {
+    loaded = "Progress is not kept: " + setting.progress_not_kept + ".";
+  }
   if (request.show_progress) {
     if (loaded) {
       err << "escape_play: " << *loaded << '\n';

@@ -47,27 +47,45 @@ TEST_F(ProgressStoreTest, ReadsBackWhatItWritesAndSaysWhereItIsDamaged) {
             "escape-puzzle progress 1\n" + key_for(0) +
                 " moves 2 stars 3 tips 0 solutions 0 peeks 0 date 2024-05-06\n");
   const std::string text = progress_text(kept);
-  const result<progress> read = read_progress_text("\n# mine\n" + text.substr(25) + "\n");
-  EXPECT_FALSE(read);
-  EXPECT_EQ(read.reason(), "line 1: not \"escape-puzzle progress 1\"");
   const std::string edited = text + "\n# a note of mine\n";
   ASSERT_TRUE(read_progress_text(edited));
-  EXPECT_EQ(*read_progress_text(edited), kept);
+  EXPECT_EQ(read_progress_text(edited)->kept, kept);
+  EXPECT_EQ(read_progress_text(edited)->lost, 0);
+  // CRLF line ends and a byte-order mark are read as well.
+  std::string crlf = "\xEF\xBB\xBF";
+  for (const char c : text) {
+    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  }
+  EXPECT_EQ(read_progress_text(crlf)->kept, kept);
+  EXPECT_EQ(read_progress_text(crlf)->lost, 0);
 
+  // A line that is not sound is lost alone; the first is named.
+  const std::string body = text.substr(25);
+  const std::string version = "escape-puzzle progress 1\n";
   const std::string line = key_for(1) + " moves 2 stars 3 tips 0 solutions 0 peeks 0 date ";
   const std::pair<std::string, const char*> damaged[] = {
-      {line + "2024-05-06 more", "line 2: not a level's text form and its seven fields"},
-      {line + "2024-5-06.", "line 2: no date YYYY-MM-DD where it belongs"},
-      {key_for(1) + " moves 2 stars 4 tips 0 solutions 0 peeks 0 date 2024-05-06",
+      {"\n# mine\n" + body, "line 1: not \"escape-puzzle progress 1\""},
+      {version + line + "2024-05-06 more\n" + body,
+       "line 2: not a level's text form and its seven fields"},
+      {version + line + "2024-5-06.\n" + body, "line 2: no date YYYY-MM-DD where it belongs"},
+      {version + key_for(1) + " moves 2 stars 4 tips 0 solutions 0 peeks 0 date 2024-05-06\n" +
+           body,
        "line 2: stars are 1 to 3"},
-      {key_for(1) + " moves -2 stars 3 tips 0 solutions 0 peeks 0 date 2024-05-06",
+      {version + key_for(1) + " moves -2 stars 3 tips 0 solutions 0 peeks 0 date 2024-05-06\n" +
+           body,
        "line 2: no count of moves where it belongs"},
-      {line + "2024-05-06\n" + line + "2024-05-07", "line 3: a level given twice"}};
+      {text + line + "2024-05-06\n" + line + "2024-05-07", "line 5: a level given twice"}};
   for (const auto& [lines, why] : damaged) {
-    const result<progress> refused = read_progress_text("escape-puzzle progress 1\n" + lines);
-    ASSERT_FALSE(refused) << lines;
-    EXPECT_EQ(refused.reason(), why);
+    const result<progress_read> read = read_progress_text(lines);
+    ASSERT_TRUE(read) << lines;
+    EXPECT_EQ(read->first_fault, why);
+    EXPECT_EQ(read->lost, 1) << lines;
+    EXPECT_EQ(read->kept.size(), kept.size() + (lines.starts_with(text) ? 1 : 0)) << lines;
   }
+  // A file of a newer version is not read at all.
+  EXPECT_EQ(read_progress_text("escape-puzzle progress 2\n" + text.substr(25)).reason(),
+            "was written by a newer version of the game (\"escape-puzzle progress 2\")");
+  EXPECT_EQ(read_progress_text("escape-puzzle progress 1x\n")->lost, 1);
 }
 
 TEST_F(ProgressStoreTest, MoreStarsThenFewerMovesThenLessHelpIsBetter) {
@@ -119,8 +137,8 @@ TEST_F(ProgressStoreTest, ADamagedFileIsMovedAsideAndPlayStartsAfresh) {
   progress_store damaged = store();
   EXPECT_EQ(load_progress(damaged),
             "The progress file \"" + (dir_.path() / "state/progress").string() +
-                "\" is damaged (line 2: not a level's text form and its seven fields); it is "
-                "kept as \"" +
+                "\" has a damaged line (line 2: not a level's text form and its seven fields), "
+                "left out; it is kept as \"" +
                 (dir_.path() / "state/progress.damaged-2").string() + "\" and play starts afresh.");
   EXPECT_TRUE(damaged.known.empty());
   EXPECT_EQ(read_bytes("state/progress.damaged-1"), "an older one");
@@ -135,6 +153,55 @@ TEST_F(ProgressStoreTest, ADamagedFileIsMovedAsideAndPlayStartsAfresh) {
             std::string::npos);
   EXPECT_TRUE(fs::is_directory("state/progress.damaged-3"));
   EXPECT_EQ(read_bytes("state/progress"), progress_text({{key_for(1), one_star}}));
+}
+
+TEST_F(ProgressStoreTest, ABadLineLosesItselfAloneAndANewerFileIsLeftAsItIs) {
+  fs::create_directory("state");
+  const std::string sound = progress_text({{key_for(1), one_star}, {key_for(2), three_stars}});
+  const std::string cut = sound + key_for(3) + " moves 4 st";
+  write_bytes("state/progress", cut);
+  progress_store store_now = store();
+  EXPECT_EQ(load_progress(store_now),
+            "The progress file \"" + (dir_.path() / "state/progress").string() +
+                "\" has a damaged line (line 4: not a level's text form and its seven fields), "
+                "left out; it is kept as \"" +
+                (dir_.path() / "state/progress.damaged-1").string() +
+                "\", and the rest is played on.");
+  EXPECT_EQ(store_now.known.size(), 2u);
+  EXPECT_EQ(read_bytes("state/progress"), sound);
+  EXPECT_EQ(read_bytes("state/progress.damaged-1"), cut);
+  write_bytes("state/progress", sound + "x\n" + sound.substr(25));
+  EXPECT_NE(load_progress(store_now)->find("has 3 damaged lines (the first, line 4: not a"),
+            std::string::npos);
+
+  const std::string newer = "escape-puzzle progress 2\nwhatever it holds\n";
+  write_bytes("state/progress", newer);
+  progress_store kept_off = store();
+  EXPECT_EQ(load_progress(kept_off),
+            "The progress file \"" + (dir_.path() / "state/progress").string() +
+                "\" was written by a newer version of the game (\"escape-puzzle progress 2\"): it "
+                "is left as it is, and progress is not saved.");
+  const kept_result kept = keep_result(kept_off, key_for(1), one_star);
+  EXPECT_TRUE(kept.new_best);
+  EXPECT_EQ(kept.note, std::nullopt);  // said once, when it was read
+  EXPECT_EQ(read_bytes("state/progress"), newer);
+  EXPECT_EQ(kept_off.known.size(), 1u);
+}
+
+TEST_F(ProgressStoreTest, AProgressFileThatIsALinkIsWrittenWhereItLeads) {
+  fs::create_directories("state");
+  fs::create_directories("dotfiles");
+  fs::create_symlink("../dotfiles/escape-progress", "state/progress");
+  progress_store linked = store();
+  EXPECT_EQ(load_progress(linked), std::nullopt);
+  EXPECT_EQ(keep_result(linked, key_for(1), one_star).note, std::nullopt);
+  EXPECT_TRUE(fs::is_symlink("state/progress"));
+  EXPECT_EQ(read_bytes("dotfiles/escape-progress"), progress_text({{key_for(1), one_star}}));
+  // A damaged one is set aside where it is.
+  write_bytes("dotfiles/escape-progress", "nonsense");
+  ASSERT_TRUE(load_progress(linked));
+  EXPECT_EQ(read_bytes("dotfiles/escape-progress.damaged-1"), "nonsense");
+  EXPECT_TRUE(fs::is_symlink("state/progress"));
 }
 
 TEST_F(ProgressStoreTest, AFailureToSaveIsSaidOnceAndPlayGoesOn) {

@@ -249,8 +249,8 @@ TEST_F(PlayCommandTest, LevelFilesHereAndTheLevelOfTheDay) {
   EXPECT_EQ(today.status, 0);
   EXPECT_TRUE(today.out.starts_with("The progress file \"" +
                                     (dir_.path() / "state/progress").string() +
-                                    "\" is damaged (line 1: not \"escape-puzzle progress 1\"); "
-                                    "it is kept as "))
+                                    "\" has a damaged line (line 1: not \"escape-puzzle progress "
+                                    "1\"), left out; it is kept as "))
       << today.out;
   EXPECT_NE(today.out.find(" and play starts afresh. The level of 2024-06-03, a Monday: 10 "
                            "moves at best.\n"),
@@ -260,3 +260,24 @@ TEST_F(PlayCommandTest, LevelFilesHereAndTheLevelOfTheDay) {
 }
 
 }  // namespace
+
+TEST_F(PlayCommandTest, ProgressIsKeptUnderAnAbsoluteStateOrHomeOrItIsSaidOnceWhyNot) {
+  EXPECT_EQ(*progress_directory("/state", "/home/me"), "/state/escape-puzzle");
+  EXPECT_EQ(*progress_directory("state", "/home/me"), "/home/me/.local/state/escape-puzzle");
+  EXPECT_EQ(*progress_directory(nullptr, "/home/me"), "/home/me/.local/state/escape-puzzle");
+  for (const char* home : {static_cast<const char*>(nullptr), "", "me"}) {
+    EXPECT_EQ(progress_directory("", home).reason(),
+              "neither XDG_STATE_HOME nor HOME names an absolute directory");
+  }
+
+  play_setting nowhere;
+  nowhere.progress_not_kept = "neither XDG_STATE_HOME nor HOME names an absolute directory";
+  const std::string said =
+      "Progress is not kept: neither XDG_STATE_HOME nor HOME names an absolute directory.\n";
+  EXPECT_TRUE(run({"--level", "....../....../....../PP...a/.....a/......"}, "quit\n", nowhere)
+                  .out.starts_with(said));
+  EXPECT_EQ(run({"--progress"}, "", nowhere).err, "escape_play: " + said);
+  EXPECT_FALSE(
+      run({"--no-save", "--level", "....../....../....../PP...a/.....a/......"}, "quit\n", nowhere)
+          .out.starts_with("Progress"));
+}
