@@ -23,6 +23,8 @@ struct play_block {
 struct play_level {
   play_block prisoner;
   std::vector<play_block> blockers;
+
+  bool operator==(const play_level&) const = default;
 };
 
 // One move: a block slid any number of free cells along its own line.

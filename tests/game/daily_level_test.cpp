@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "search/level_maker.h"
 #include "model/level_text.h"
+#include "search/level_maker.h"
 #include "search/play_solver.h"
 
 TEST(DailyLevelTest, ReadsOnlyDatesOfTheCalendar) {

@@ -4,8 +4,8 @@
 
 #include <sstream>
 
-#include "support/level_search.h"
 #include "game/palette.h"
+#include "support/level_search.h"
 
 TEST(LevelPictureTest, ColoursEachBlockOnlyWhenAskedFor) {
   const auto drawn = [](bool colour) {

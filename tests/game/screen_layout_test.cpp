@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/level_search.h"
 #include "model/level_text.h"
+#include "support/level_search.h"
 
 namespace {
 

@@ -33,9 +33,9 @@ const std::set<std::string> six_files = {"blockers",      "record_size", "prison
 
 // Level directories in a fresh working directory of each test's own; "old"
 // holds the two-move level.
-class LevelDirectory : public testing::Test {
+class LevelDirectoryTest : public testing::Test {
  protected:
-  LevelDirectory() {
+  LevelDirectoryTest() {
     EXPECT_TRUE(write_level_directory(two_move_level(), "old"));
   }
 
@@ -44,7 +44,7 @@ class LevelDirectory : public testing::Test {
   const play_level other{play_block{true, 2, 0, 3}, {play_block{false, 2, 4, 2}}};
 };
 
-class LevelDirectoryDeathTest : public LevelDirectory {};
+class LevelDirectoryDeathTest : public LevelDirectoryTest {};
 
 std::string text_in(const fs::path& directory) {
   const result<play_level> read = read_level_directory(directory);
@@ -53,7 +53,7 @@ std::string text_in(const fs::path& directory) {
 
 }  // namespace
 
-TEST_F(LevelDirectory, WritesTheFilesTheGeneratorWritesAndReadsThemBack) {
+TEST_F(LevelDirectoryTest, WritesTheFilesTheGeneratorWritesAndReadsThemBack) {
   ASSERT_TRUE(write_level_directory(other, "made/1/"));
   EXPECT_EQ(names_in("made"), std::set<std::string>{"1"});
   EXPECT_EQ(names_in("made/1"), six_files);
@@ -70,7 +70,7 @@ TEST_F(LevelDirectory, WritesTheFilesTheGeneratorWritesAndReadsThemBack) {
   }
 }
 
-TEST_F(LevelDirectory, SaysWhatIsMissingOrDamaged) {
+TEST_F(LevelDirectoryTest, SaysWhatIsMissingOrDamaged) {
   EXPECT_EQ(text_in("nowhere"), "it holds no level files");
   fs::remove("old/prisoner_size");
   EXPECT_EQ(text_in("old"), "the level file \"prisoner_size\" is missing");
@@ -79,7 +79,7 @@ TEST_F(LevelDirectory, SaysWhatIsMissingOrDamaged) {
   EXPECT_EQ(text_in("old"), "damaged level file \"num_block\": 14 blockers, expected 0 to 13");
 }
 
-TEST_F(LevelDirectory, ReplacesNamesNeverTheFilesTheyLinkTo) {
+TEST_F(LevelDirectoryTest, ReplacesNamesNeverTheFilesTheyLinkTo) {
   write_bytes("elsewhere", "keep me");
   fs::remove("old/blockers");
   fs::create_hard_link("elsewhere", "old/blockers");
@@ -92,7 +92,7 @@ TEST_F(LevelDirectory, ReplacesNamesNeverTheFilesTheyLinkTo) {
   EXPECT_EQ(names_in("old"), six_files);
 }
 
-TEST_F(LevelDirectory, RefusesWhatItCannotReplaceBeforeWritingAnything) {
+TEST_F(LevelDirectoryTest, RefusesWhatItCannotReplaceBeforeWritingAnything) {
   const std::string before = text_in("old");
   fs::remove("old/num_block");
   fs::create_directory("old/num_block");

@@ -90,7 +90,17 @@ std::string write_sample_level() {
 
 }  // namespace
 
-TEST(BlockImage, MatchesTheWorkedExampleByteForByte) {
+// Level files written and read in a fresh working directory of each test's own.
+class LevelFilesTest : public testing::Test {
+ protected:
+  scoped_temp_dir dir;
+  const sample_level level{};
+};
+
+// The tests of LevelFilesTest that run some of their steps in a child process.
+class LevelFilesDeathTest : public LevelFilesTest {};
+
+TEST_F(LevelFilesTest, BlockImageMatchesTheWorkedExampleByteForByte) {
   BLOCK block = make_block(true, 2, 1, 3);
   block.occupied_points_x[2] = 77;  // an unset entry, which the writer zeroes
   const block_image image = encode_block(block);
@@ -116,7 +126,7 @@ TEST(BlockImage, MatchesTheWorkedExampleByteForByte) {
   EXPECT_FALSE(decode_block(bad)) << "a byte other than 0 or 1 must not become a bool";
 }
 
-TEST(GridImage, PutsCellXYAtSixXPlusY) {
+TEST_F(LevelFilesTest, GridImagePutsCellXYAtSixXPlusY) {
   bool grid[board_size][board_size] = {};
   place_block(make_block(true, 2, 2, 3), grid);
   const grid_image image = encode_grid(grid);
@@ -134,7 +144,7 @@ TEST(GridImage, PutsCellXYAtSixXPlusY) {
   EXPECT_FALSE(decode_grid(bad, decoded));
 }
 
-TEST(ConfigImage, HoldsEveryFieldAtItsOffset) {
+TEST_F(LevelFilesTest, ConfigImageHoldsEveryFieldAtItsOffset) {
   config c;
   c.Id = 0x01020304;
   c.isblockthere[2][3] = true;
@@ -163,17 +173,7 @@ TEST(ConfigImage, HoldsEveryFieldAtItsOffset) {
   EXPECT_EQ(0, std::memcmp(&image[612], prisoner.data(), 44));
 }
 
-// Level files written and read in a fresh working directory of each test's own.
-class LevelFiles : public testing::Test {
- protected:
-  scoped_temp_dir dir;
-  const sample_level level{};
-};
-
-// The tests of LevelFiles that run some of their steps in a child process.
-class LevelFilesDeathTest : public LevelFiles {};
-
-TEST_F(LevelFiles, RoundTripWithTheWrittenSizes) {
+TEST_F(LevelFilesTest, RoundTripWithTheWrittenSizes) {
   BLOCK all[max_blockers] = {};
   all[0] = level.blockers[0];
   all[1] = level.blockers[1];
@@ -210,7 +210,7 @@ TEST_F(LevelFiles, RoundTripWithTheWrittenSizes) {
   EXPECT_EQ(0, std::memcmp(loaded.grid, grid, sizeof grid));
 }
 
-TEST_F(LevelFiles, WriterStopsAtTheFirstFileItCannotCreate) {
+TEST_F(LevelFilesTest, WriterStopsAtTheFirstFileItCannotCreate) {
   const char* const messages[] = {
       "failed to create Diff_lvl_file\n",  "failed to create record_size_file\n",
       "failed to create prisoner file\n",  "failed to create prisoner file size\n",
@@ -240,7 +240,7 @@ TEST_F(LevelFiles, WriterStopsAtTheFirstFileItCannotCreate) {
   }
 }
 
-TEST_F(LevelFiles, ReaderNamesTheFirstMissingFileInItsOwnOrder) {
+TEST_F(LevelFilesTest, ReaderNamesTheFirstMissingFileInItsOwnOrder) {
   // The reader's order, with its messages; two of them end without a line break.
   const std::pair<const char*, const char*> order[] = {
       {record_size_file, "failed to read rec_size\n"},
@@ -262,7 +262,7 @@ TEST_F(LevelFiles, ReaderNamesTheFirstMissingFileInItsOwnOrder) {
   }
 }
 
-TEST_F(LevelFiles, ReaderRejectsDamagedLevelsNamingTheFile) {
+TEST_F(LevelFilesTest, ReaderRejectsDamagedLevelsNamingTheFile) {
   struct damage {
     const char* what;
     std::function<void()> apply;
@@ -404,7 +404,7 @@ TEST_F(LevelFilesDeathTest, AWriteThatFailsIsAFileNotCreated) {
                   "failed to create config file\n0");
 }
 
-TEST_F(LevelFiles, ReaderAcceptsEveryBlockerCountAndAnExactRecord) {
+TEST_F(LevelFilesTest, ReaderAcceptsEveryBlockerCountAndAnExactRecord) {
   const BLOCK prisoner = make_block(true, 2, 0, 3);
   write_level(record_level{prisoner, {}});
   EXPECT_TRUE(load().ok);
@@ -428,7 +428,7 @@ TEST_F(LevelFiles, ReaderAcceptsEveryBlockerCountAndAnExactRecord) {
   expect_same_block(loaded.blockers[12], blockers[12]);
 }
 
-TEST_F(LevelFiles, TheSnapshotHoldsTheStartConfigurationAndItsSize) {
+TEST_F(LevelFilesTest, TheSnapshotHoldsTheStartConfigurationAndItsSize) {
   config start;
   start.prisoner = make_block(true, 2, 1, 3);
   start.blockers[0] = make_block(false, 3, 4, 2);
@@ -441,7 +441,7 @@ TEST_F(LevelFiles, TheSnapshotHoldsTheStartConfigurationAndItsSize) {
   EXPECT_EQ(read_bytes(config_size_file), std::string("\x9C\x02\x00\x00", 4));
 }
 
-TEST_F(LevelFiles, TheSnapshotReportsTheFileItCannotCreate) {
+TEST_F(LevelFilesTest, TheSnapshotReportsTheFileItCannotCreate) {
   const config start;
   {
     scoped_temp_dir case_dir;

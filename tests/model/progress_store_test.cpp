@@ -28,7 +28,7 @@ const level_best three_stars{2, 3, 0, 0, 0, "2024-05-06"};
 const level_best one_star{9, 1, 1, 0, 0, "2024-05-07"};
 
 // A store in the test's own directory "state", dated 2024-06-01.
-class ProgressStore : public testing::Test {
+class ProgressStoreTest : public testing::Test {
  protected:
   static progress_store store() {
     return {fs::current_path() / "state", "2024-06-01", {}, false};
@@ -37,9 +37,9 @@ class ProgressStore : public testing::Test {
   scoped_temp_dir dir_;
 };
 
-using ProgressStoreDeathTest = ProgressStore;
+using ProgressStoreDeathTest = ProgressStoreTest;
 
-TEST(ProgressTextTest, ReadsBackWhatItWritesAndSaysWhereItIsDamaged) {
+TEST_F(ProgressStoreTest, ReadsBackWhatItWritesAndSaysWhereItIsDamaged) {
   const progress kept{{key_for(0), three_stars}, {key_for(40), one_star}};
   EXPECT_EQ(progress_text({{key_for(0), three_stars}}),
             "escape-puzzle progress 1\n" + key_for(0) +
@@ -68,7 +68,7 @@ TEST(ProgressTextTest, ReadsBackWhatItWritesAndSaysWhereItIsDamaged) {
   }
 }
 
-TEST(ProgressTextTest, MoreStarsThenFewerMovesThenLessHelpIsBetter) {
+TEST_F(ProgressStoreTest, MoreStarsThenFewerMovesThenLessHelpIsBetter) {
   EXPECT_TRUE(is_better(three_stars, one_star));
   EXPECT_FALSE(is_better(one_star, three_stars));
   EXPECT_TRUE(is_better({5, 1, 0, 0, 0, ""}, {6, 1, 0, 0, 0, ""}));
@@ -82,7 +82,7 @@ TEST(ProgressTextTest, MoreStarsThenFewerMovesThenLessHelpIsBetter) {
   EXPECT_EQ(key, "aaa......b.....b.c.PPb.c..........dd");
 }
 
-TEST_F(ProgressStore, KeepsTheBestEscapeOfEachLevelAcrossPrograms) {
+TEST_F(ProgressStoreTest, KeepsTheBestEscapeOfEachLevelAcrossPrograms) {
   progress_store first = store();
   EXPECT_EQ(load_progress(first), std::nullopt);  // none yet
   kept_result kept = keep_result(first, key_for(1), {9, 1, 1, 0, 0, ""});
@@ -110,7 +110,7 @@ TEST_F(ProgressStore, KeepsTheBestEscapeOfEachLevelAcrossPrograms) {
   EXPECT_EQ(unsaved.known.size(), 1u);
 }
 
-TEST_F(ProgressStore, ADamagedFileIsMovedAsideAndPlayStartsAfresh) {
+TEST_F(ProgressStoreTest, ADamagedFileIsMovedAsideAndPlayStartsAfresh) {
   fs::create_directory("state");
   write_bytes("state/progress.damaged-1", "an older one");
   write_bytes("state/progress", "escape-puzzle progress 1\nnonsense\n");
@@ -135,7 +135,7 @@ TEST_F(ProgressStore, ADamagedFileIsMovedAsideAndPlayStartsAfresh) {
   EXPECT_EQ(read_bytes("state/progress"), progress_text({{key_for(1), one_star}}));
 }
 
-TEST_F(ProgressStore, AFailureToSaveIsSaidOnceAndPlayGoesOn) {
+TEST_F(ProgressStoreTest, AFailureToSaveIsSaidOnceAndPlayGoesOn) {
   write_bytes("state", "a file where the directory should be");
   progress_store blocked = store();
   const kept_result first = keep_result(blocked, key_for(1), one_star);
@@ -177,7 +177,7 @@ TEST_F(ProgressStoreDeathTest, AWriteThatFailsLeavesTheOldFileWhole) {
   EXPECT_EQ(files, 2u);  // the file and its lock, no temporary left
 }
 
-TEST_F(ProgressStore, TwoGamesAtOnceLoseNothing) {
+TEST_F(ProgressStoreTest, TwoGamesAtOnceLoseNothing) {
   constexpr int each = 30;
   pid_t children[2];
   for (int game = 0; game < 2; ++game) {

@@ -37,15 +37,6 @@ void copy_grid(grid& to, const bool (*from)[board_size]) {
   std::copy(&from[0][0], &from[0][0] + cells, &to[0][0]);
 }
 
-// The occupied points a block records, `count` entries.
-std::vector<position> recorded_points(const BLOCK& b, int count) {
-  std::vector<position> points;
-  for (int k = 0; k < count; ++k) {
-    points.emplace_back(b.occupied_points_x[k], b.occupied_points_y[k]);
-  }
-  return points;
-}
-
 // Identifier and occupied points agree with the block's position.
 bool identity_matches_position(const BLOCK& b) {
   return encode_block(b) == encode_block(make_block(b.horizontal, b.length, b.x, b.y));
@@ -60,77 +51,9 @@ simulated_platform platform_at(std::int64_t second, std::int64_t fraction_us = 0
 
 }  // namespace
 
-// ---------------------------------------------------------------- the model
-
-TEST(block_model, identifier_and_points_come_from_the_position_and_survive_moves) {
-  BLOCK h = make_block(true, 2, 2, 3);
-  h.occupied_points_x[2] = h.occupied_points_y[2] = 77;
-  h.define_block_Id();
-  EXPECT_EQ(h.block_Id, 6);
-  EXPECT_EQ(recorded_points(h, 3), (std::vector<position>{{2, 3}, {3, 3}, {77, 77}}));
-  EXPECT_EQ(make_block(false, 3, 4, 1).block_Id, 10);
-  EXPECT_EQ(recorded_points(make_block(false, 3, 4, 1), 3),
-            (std::vector<position>{{4, 1}, {4, 2}, {4, 3}}));
-  EXPECT_EQ(make_block(false, 3, 0, 3).block_Id, 8);
-  EXPECT_EQ(recorded_points(make_block(false, 3, 0, 3), 3),
-            (std::vector<position>{{0, 3}, {0, 4}, {0, 5}}));
-  EXPECT_EQ(make_block(true, 2, 0, 0).block_Id, 7);
-  EXPECT_EQ(make_block(true, 2, 3, 3).block_Id, 7);
-  EXPECT_EQ(make_block(false, 2, 2, 5).block_Id, 0);
-  EXPECT_EQ(make_block(false, 2, 5, 2).block_Id, 14);
-
-  BLOCK v = make_block(false, 3, 4, 3);
-  const block_image before = encode_block(v);
-  v.moveblock(0);
-  EXPECT_EQ(encode_block(v), before);
-  v.moveblock(-2);
-  EXPECT_EQ(v.y, 1);
-  v.y = 3;  // nothing else moved: x, identifier and points are as they were
-  EXPECT_EQ(encode_block(v), before);
-  h.moveblock(2);
-  EXPECT_EQ(position(h.x, h.y), position(4, 3));
-  EXPECT_EQ(h.block_Id, 6);
-}
-
-TEST(block_model, place_clean_and_overlap_touch_exactly_the_block_cells) {
-  grid g{};
-  for (bool horizontal : {true, false}) {
-    for (int length : {2, 3}) {
-      for (int across = 0; across < board_size; ++across) {
-        for (int along = 0; along + length <= board_size; ++along) {
-          EXPECT_FALSE(
-              does_the_block_overlap(block_on_line<BLOCK>(horizontal, length, across, along), g));
-        }
-      }
-    }
-  }
-  const BLOCK h = make_block(true, 3, 1, 4);
-  const BLOCK v = make_block(false, 2, 5, 0);
-  place_block(h, g);
-  place_block(v, g);
-  EXPECT_EQ(marked_cells(g), 5);
-  EXPECT_TRUE(g[1][4] && g[2][4] && g[3][4] && g[5][0] && g[5][1]);
-  EXPECT_TRUE(does_the_block_overlap(h, g));                           // itself
-  EXPECT_FALSE(does_the_block_overlap(make_block(true, 2, 4, 4), g));  // beside it
-  EXPECT_TRUE(does_the_block_overlap(make_block(false, 3, 3, 2), g));  // its last cell hits
-
-  clean_block(h, g);
-  EXPECT_EQ(marked_cells(g), 2);
-  clean_block(v, g);
-  EXPECT_EQ(marked_cells(g), 0);
-
-  // Cleaning frees a shared cell whatever else covered it.
-  place_block(h, g);
-  const BLOCK crossing = make_block(false, 2, 2, 3);
-  place_block(crossing, g);
-  clean_block(crossing, g);
-  EXPECT_FALSE(g[2][4]);
-  EXPECT_TRUE(g[1][4] && g[3][4]);
-}
-
 // ---------------------------------------------------------- placement rules
 
-TEST(placement_rules, draws_follow_the_clock_second) {
+TEST(RandomLvlFunctionTest, DrawsFollowTheClockSecond) {
   simulated_platform platform = platform_at(start_second, 1000);
   const scoped_generator_platform use(platform);
   const BLOCK first = x_y_assign(make_block(false, 3, 0, 0));
@@ -168,7 +91,7 @@ TEST(placement_rules, draws_follow_the_clock_second) {
   }
 }
 
-TEST(placement_rules, can_block_be_placed_looks_for_free_cells_anywhere) {
+TEST(RandomLvlFunctionTest, CanBlockBePlacedLooksForFreeCellsAnywhere) {
   grid g{};
   for (bool horizontal : {true, false}) {
     for (int length : {2, 3}) {
@@ -190,7 +113,7 @@ TEST(placement_rules, can_block_be_placed_looks_for_free_cells_anywhere) {
   EXPECT_FALSE(can_block_be_placed(make_block(true, 2, 0, 0), g));
 }
 
-TEST(placement_rules, legality_bars_only_horizontal_blocks_right_of_the_prisoner) {
+TEST(RandomLvlFunctionTest, LegalityBarsOnlyHorizontalBlocksRightOfThePrisoner) {
   const BLOCK prisoner = make_block(true, 2, 2, 3);
   EXPECT_FALSE(is_block_legal(make_block(true, 2, 4, 3), prisoner));  // the bound itself
   EXPECT_FALSE(is_block_legal(make_block(true, 3, 3, 3), make_block(true, 2, 1, 3)));
@@ -224,7 +147,7 @@ const std::pair<std::vector<int>, std::set<int>> tiers[] = {
 
 }  // namespace
 
-TEST(generator, tiers_and_lengths) {
+TEST(RandomLvlFunctionTest, TiersAndLengths) {
   for (const auto& [levels, range] : tiers) {
     for (int level : levels) {
       std::set<int> seen;
@@ -257,7 +180,7 @@ TEST(generator, tiers_and_lengths) {
   }
 }
 
-TEST(generator, first_draws_of_one_second_share_one_value) {
+TEST(RandomLvlFunctionTest, FirstDrawsOfOneSecondShareOneValue) {
   for (std::int64_t s = 0; s < 60; ++s) {
     // A coarse, uneven tick keeps the placement cheap; the first readings stay in second s.
     simulated_platform platform = platform_at(start_second + s, 0, 50'000, 50'000);
@@ -271,7 +194,7 @@ TEST(generator, first_draws_of_one_second_share_one_value) {
   }
 }
 
-TEST(generator, pauses_once_per_blocker_between_seeding_and_orientation_draw) {
+TEST(RandomLvlFunctionTest, PausesOncePerBlockerBetweenSeedingAndOrientationDraw) {
   for (int difficulty : {1, 8, 26, 51}) {
     simulated_platform platform = platform_at(start_second + difficulty, 0, 20'000, 20'000);
     platform.keep_log = true;
@@ -348,7 +271,7 @@ struct restart_watch {
 
 }  // namespace
 
-TEST(generator, every_generated_level_is_sound_and_reads_back_from_its_files) {
+TEST(RandomLvlFunctionTest, EveryGeneratedLevelIsSoundAndReadsBackFromItsFiles) {
   const scoped_temp_dir dir;
   int restarts = 0;
   for (const auto& [levels, range] : tiers) {
@@ -437,7 +360,7 @@ std::vector<turn_outcome> nine_placed_then(turn_outcome last) {
 
 }  // namespace
 
-TEST(generator, a_blocker_with_only_illegal_room_starts_the_placement_over) {
+TEST(RandomLvlFunctionTest, ABlockerWithOnlyIllegalRoomStartsThePlacementOver) {
   // Prisoner at column 0; blockers 0-8 fence every row but row 3, where columns
   // 2-5 stay free: horizontal blocker 9 (length 3) fits only right of the prisoner.
   const scripted_run run =
@@ -453,7 +376,7 @@ TEST(generator, a_blocker_with_only_illegal_room_starts_the_placement_over) {
   EXPECT_EQ(run.first_pass, nine_placed_then(turn_outcome::no_legal_room));
 }
 
-TEST(generator, the_redraw_bound_ends_a_turn_that_only_a_straddling_draw_could_finish) {
+TEST(RandomLvlFunctionTest, TheRedrawBoundEndsATurnThatOnlyAStraddlingDrawCouldFinish) {
   // Prisoner at column 2; blockers 0-8 leave vertical blocker 9 (length 3) only
   // (1, 0), of unequal parity, which only a draw straddling a change of second
   // can reach. Every value drawn from then on is 0, so even those draws miss it.
@@ -553,7 +476,7 @@ bool every_change_inside_a_draw(const std::vector<position>& draws) {
 // its candidates in the same order, with the same turns and seconds counted, and
 // make its level, however much each sleep overshoots (0 to 3 ms) and whether or
 // not now() lags the clock by 4 ms, as time() may.
-TEST(generator, waits_for_the_next_second_instead_of_redrawing_and_makes_the_same_levels) {
+TEST(RandomLvlFunctionTest, WaitsForTheNextSecondInsteadOfRedrawingAndMakesTheSameLevels) {
   std::int64_t busy_us = 0;
   std::int64_t elapsed_us = 0;
   for (std::int64_t n = 0; n < 40; ++n) {

@@ -137,20 +137,16 @@ void write_wide_unsolvable_level() {
 }  // namespace
 
 // The real program, or its report, in a fresh working directory of each test's own.
-class RealProgram : public testing::Test {
- protected:
-  scoped_temp_dir dir;
-};
-class Report : public testing::Test {
+class MainTest : public testing::Test {
  protected:
   scoped_temp_dir dir;
 };
 
-TEST_F(RealProgram, GeneratesALevelAndPrintsItsCount) {
+TEST_F(MainTest, RealProgramGeneratesALevelAndPrintsItsCount) {
   expect_a_complete_run(run_program());
 }
 
-TEST_F(RealProgram, GoesOnAfterAFileItCannotCreate) {
+TEST_F(MainTest, RealProgramGoesOnAfterAFileItCannotCreate) {
   write_level(record_level{make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)}});
   const std::string old_num_block = read_bytes(num_block_file);
   const std::string old_grid = read_bytes(block_present_file);
@@ -168,7 +164,7 @@ TEST_F(RealProgram, GoesOnAfterAFileItCannotCreate) {
   EXPECT_FALSE(fs::exists(level_snapshot_file));
 }
 
-TEST_F(Report, FollowsAMessageWithoutLineBreakOnItsLine) {
+TEST_F(MainTest, FollowsAMessageWithoutLineBreakOnItsLine) {
   write_level(record_level{make_block(true, 2, 0, 3), {make_block(false, 2, 4, 2)}});
   fs::remove(prisoner_size_file);
   std::ostringstream out;
@@ -176,7 +172,7 @@ TEST_F(Report, FollowsAMessageWithoutLineBreakOnItsLine) {
   EXPECT_EQ(out.str(), "failed to create prisoner size file-1 no_of moves\n");
 }
 
-TEST_F(Report, TheProgramAsksForTheLowestDifficulty) {
+TEST_F(MainTest, TheProgramAsksForTheLowestDifficulty) {
   // Difficulty 1 gives three to five blockers; any higher tier gives more.
   std::set<std::string> counts;
   for (std::int64_t s = 0; s < 12; ++s) {
@@ -190,7 +186,7 @@ TEST_F(Report, TheProgramAsksForTheLowestDifficulty) {
   EXPECT_EQ(counts, (std::set<std::string>{{"\3\0\0\0", 4}, {"\4\0\0\0", 4}, {"\5\0\0\0", 4}}));
 }
 
-TEST(ReportDeathTest, SaysWhenTheSearchRunsOutOfMemory) {
+TEST(MainDeathTest, SaysWhenTheSearchRunsOutOfMemory) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "an address-space limit does not work with AddressSanitizer";
 #else
@@ -217,7 +213,7 @@ TEST(ReportDeathTest, SaysWhenTheSearchRunsOutOfMemory) {
 #endif
 }
 
-TEST_F(Report, CountsTheWideUnsolvableLevelWithEnoughMemory) {
+TEST_F(MainTest, CountsTheWideUnsolvableLevelWithEnoughMemory) {
   write_wide_unsolvable_level();
   tail_buffer tail;
   std::ostream out(&tail);

@@ -42,7 +42,23 @@ std::string shown(const command_run& game) {
   return game.out.substr(at, game.out.find('\n', at) - at);
 }
 
-TEST(PlayCommandTest, HelpAndWhatItRefuses) {
+// escape_play with the progress kept in "state" of a fresh directory, dated 2024-06-03.
+class PlayCommandTest : public testing::Test {
+ protected:
+  PlayCommandTest() {
+    setting_.progress_directory = dir_.path() / "state";
+    setting_.today = read_date("2024-06-03");
+  }
+
+  command_run play(const std::vector<std::string>& arguments, const std::string& input) {
+    return run(arguments, input, setting_);
+  }
+
+  scoped_temp_dir dir_;
+  play_setting setting_;
+};
+
+TEST_F(PlayCommandTest, HelpAndWhatItRefuses) {
   const command_run help = run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.starts_with("usage: escape_play [--lines] [--no-save] [DIR | --campaign"))
@@ -77,7 +93,7 @@ TEST(PlayCommandTest, HelpAndWhatItRefuses) {
   EXPECT_EQ(said.str(), "escape_play: cannot write to standard output: No space left on device\n");
 }
 
-TEST(PlayCommandTest, SaysWhereNoLevelIsAndWhatToDo) {
+TEST_F(PlayCommandTest, SaysWhereNoLevelIsAndWhatToDo) {
   scoped_temp_dir dir;
   const command_run missing = run({"no\x1bwhere"});
   EXPECT_EQ(missing.status, 1);
@@ -98,7 +114,7 @@ TEST(PlayCommandTest, SaysWhereNoLevelIsAndWhatToDo) {
       << first.out;
 }
 
-TEST(PlayCommandTest, PlaysALevelFromADirectoryItsTextOrTheMaker) {
+TEST_F(PlayCommandTest, PlaysALevelFromADirectoryItsTextOrTheMaker) {
   scoped_temp_dir dir;
   const test_level level = two_move_level();
   ASSERT_TRUE(write_level_directory(level, "stored"));
@@ -121,7 +137,7 @@ TEST(PlayCommandTest, PlaysALevelFromADirectoryItsTextOrTheMaker) {
   EXPECT_TRUE(watched.err.ends_with("\r" + std::string(32, ' ') + "\r")) << watched.err;
 }
 
-TEST(PlayCommandTest, TheWholeTerminalWhenThereIsOneUnlessLinesAreAskedFor) {
+TEST_F(PlayCommandTest, TheWholeTerminalWhenThereIsOneUnlessLinesAreAskedFor) {
   const test_level level = two_move_level();
   int played = 0;
   play_setting setting;
@@ -143,22 +159,6 @@ TEST(PlayCommandTest, TheWholeTerminalWhenThereIsOneUnlessLinesAreAskedFor) {
   EXPECT_TRUE(lines.out.starts_with("Free the prisoner P")) << lines.out;
 }
 
-// escape_play with the progress kept in "state" of a fresh directory, dated 2024-06-03.
-class PlayCampaign : public testing::Test {
- protected:
-  PlayCampaign() {
-    setting_.progress_directory = dir_.path() / "state";
-    setting_.today = read_date("2024-06-03");
-  }
-
-  command_run play(const std::vector<std::string>& arguments, const std::string& input) {
-    return run(arguments, input, setting_);
-  }
-
-  scoped_temp_dir dir_;
-  play_setting setting_;
-};
-
 // Input that frees the prisoner of campaign level `number` in the fewest moves.
 std::string solving_input(int number) {
   std::string input;
@@ -169,7 +169,7 @@ std::string solving_input(int number) {
   return input;
 }
 
-TEST_F(PlayCampaign, WithNoLevelHereTheFirstUnsolvedLevelIsPlayedAndKept) {
+TEST_F(PlayCommandTest, WithNoLevelHereTheFirstUnsolvedLevelIsPlayedAndKept) {
   const command_run first = play({}, solving_input(1));
   EXPECT_EQ(first.status, 0);
   EXPECT_TRUE(first.out.starts_with(campaign_title(1) + "\nFree the prisoner P")) << first.out;
@@ -209,7 +209,7 @@ TEST_F(PlayCampaign, WithNoLevelHereTheFirstUnsolvedLevelIsPlayedAndKept) {
   EXPECT_EQ(said.str(), "escape_play: cannot write to standard output: No space left on device\n");
 }
 
-TEST_F(PlayCampaign, LevelFilesHereAndTheLevelOfTheDay) {
+TEST_F(PlayCommandTest, LevelFilesHereAndTheLevelOfTheDay) {
   // Level files here are played as before; numbered levels only when named.
   ASSERT_TRUE(write_level_directory(two_move_level(), "made/1"));
   std::filesystem::current_path("made");

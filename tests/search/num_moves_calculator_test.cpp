@@ -203,7 +203,14 @@ void mark(bool (*isblockthere)[board_size], const BLOCK& block,
 
 // ---------------------------------------------------------------------------
 
-TEST(CopyOperations, CopyWhatTheyPromiseAndNothingElse) {
+// The counter's parts, and move counts of levels written into a fresh working
+// directory of each test's own.
+class NumMovesCalculatorTest : public testing::Test {
+ protected:
+  scoped_temp_dir dir;
+};
+
+TEST_F(NumMovesCalculatorTest, CopyWhatTheyPromiseAndNothingElse) {
   const BLOCK source[3] = {make_block(true, 2, 1, 0), make_block(false, 3, 5, 2),
                            make_block(true, 3, 3, 5)};
   BLOCK destination[3];
@@ -241,7 +248,7 @@ TEST(CopyOperations, CopyWhatTheyPromiseAndNothingElse) {
   }
 }
 
-TEST(MoveAnalysis, DistancesListsOfSingleBlocks) {
+TEST_F(NumMovesCalculatorTest, DistancesListsOfSingleBlocks) {
   grid cells;
   const BLOCK h2 = make_block(true, 2, 2, 3);
   mark(cells, h2);
@@ -276,7 +283,7 @@ TEST(MoveAnalysis, DistancesListsOfSingleBlocks) {
   EXPECT_FALSE(can_block_be_moved(stuck, cells));
 }
 
-TEST(MoveAnalysis, NeverReadsOutsideTheBoard) {
+TEST_F(NumMovesCalculatorTest, NeverReadsOutsideTheBoard) {
   // Every cell around the board reads as free, so a read there would show as a
   // move. Past the end of a column lies the next column's first cell and before
   // its start the previous column's last cell; those are free too.
@@ -301,7 +308,7 @@ TEST(MoveAnalysis, NeverReadsOutsideTheBoard) {
   }
 }
 
-TEST(MoveAnalysis, PrisonerEscapeLooksOnlyBeyondItsFarEnd) {
+TEST_F(NumMovesCalculatorTest, PrisonerEscapeLooksOnlyBeyondItsFarEnd) {
   // Every cell around the board reads as covered.
   guarded_grid guarded(true);
   const BLOCK at_edge = make_block(true, 2, 4, 3);
@@ -328,13 +335,7 @@ TEST(MoveAnalysis, PrisonerEscapeLooksOnlyBeyondItsFarEnd) {
 
 // ---------------------------------------------------------------------------
 
-// Move counts of levels written into a fresh working directory of each test's own.
-class CountMoves : public testing::Test {
- protected:
-  scoped_temp_dir dir;
-};
-
-TEST_F(CountMoves, FreePathGivesZeroAfterOneProgressLine) {
+TEST_F(NumMovesCalculatorTest, FreePathGivesZeroAfterOneProgressLine) {
   write_level(parse_level(corpus_level_named("free_path").picture));
   const counted run = count_moves();
   EXPECT_EQ(run.moves, 0);
@@ -342,7 +343,7 @@ TEST_F(CountMoves, FreePathGivesZeroAfterOneProgressLine) {
   EXPECT_EQ(progress_numbers(run.lines), std::vector<int>{1});
 }
 
-TEST_F(CountMoves, PrintsBothBoardsAndTheProgressExactlyFlushingEveryLine) {
+TEST_F(NumMovesCalculatorTest, PrintsBothBoardsAndTheProgressExactlyFlushingEveryLine) {
   // One blocker across the prisoner's way; sliding it up or down by two frees it.
   write_level(
       parse_level("......\n"
@@ -380,7 +381,7 @@ record_level held_prisoner(int id_a, int id_b) {
   return level;
 }
 
-TEST_F(CountMoves, EnqueueRuleDropsOnlyTheUndoingMove) {
+TEST_F(NumMovesCalculatorTest, EnqueueRuleDropsOnlyTheUndoingMove) {
   struct step {
     int id_a;
     int id_b;
@@ -414,7 +415,7 @@ TEST_F(CountMoves, EnqueueRuleDropsOnlyTheUndoingMove) {
   }
 }
 
-TEST_F(CountMoves, ChildrenFollowBlockOrderThenDistancesListOrder) {
+TEST_F(NumMovesCalculatorTest, ChildrenFollowBlockOrderThenDistancesListOrder) {
   // Blocker a's slides (-3, -2, -1) free nothing; blocker b's first slide (-3)
   // frees the prisoner, its third (-1) would not. The prisoner cannot move.
   write_level(
@@ -429,7 +430,7 @@ TEST_F(CountMoves, ChildrenFollowBlockOrderThenDistancesListOrder) {
   EXPECT_EQ(progress_numbers(run.lines), (std::vector<int>{1, 2, 2, 2, 2}));
 }
 
-TEST_F(CountMoves, UnsolvableLevelsGiveMinusOne) {
+TEST_F(NumMovesCalculatorTest, UnsolvableLevelsGiveMinusOne) {
   // Column 4 is full for good: whatever moves elsewhere, the prisoner stays.
   write_level(parse_level(corpus_level_named("sparse_unsolvable").picture));
   counted run = count_moves();
@@ -451,7 +452,7 @@ TEST_F(CountMoves, UnsolvableLevelsGiveMinusOne) {
   EXPECT_EQ(progress_numbers(run.lines), std::vector<int>{1});
 }
 
-TEST_F(CountMoves, CorpusLevelsGiveTheirResultsUpToNineteenMoves) {
+TEST_F(NumMovesCalculatorTest, CorpusLevelsGiveTheirResultsUpToNineteenMoves) {
   for (const corpus_level& entry : level_corpus()) {
     SCOPED_TRACE(entry.name);
     const test_level level = parse_level(entry.picture);
@@ -469,7 +470,7 @@ TEST_F(CountMoves, CorpusLevelsGiveTheirResultsUpToNineteenMoves) {
   }
 }
 
-TEST_F(CountMoves, LoadFailuresPrintOnlyTheMessage) {
+TEST_F(NumMovesCalculatorTest, LoadFailuresPrintOnlyTheMessage) {
   // A missing file (whose message ends without a line break) or a damaged one
   // is reported before anything is printed or written.
   for (const bool damaged : {false, true}) {
@@ -489,7 +490,7 @@ TEST_F(CountMoves, LoadFailuresPrintOnlyTheMessage) {
   }
 }
 
-TEST_F(CountMoves, WritesTheSnapshotAfterTheFirstBoardOrStops) {
+TEST_F(NumMovesCalculatorTest, WritesTheSnapshotAfterTheFirstBoardOrStops) {
   const test_level level = parse_level(corpus_level_named("free_path").picture);
   {
     scoped_temp_dir case_dir;
@@ -506,7 +507,7 @@ TEST_F(CountMoves, WritesTheSnapshotAfterTheFirstBoardOrStops) {
   EXPECT_EQ(read_bytes(level_snapshot_file), std::string(expected.begin(), expected.end()));
 }
 
-TEST_F(CountMoves, OutOfMemoryReleasesEverythingAndPassesTheFailureOn) {
+TEST_F(NumMovesCalculatorTest, OutOfMemoryReleasesEverythingAndPassesTheFailureOn) {
   null_buffer discard;
   std::ostream out(&discard);
   for (const char* name : {"sparse_5", "dense12_20"}) {
@@ -562,7 +563,7 @@ void scramble_identifiers(std::mt19937& random, record_level& level) {
   }
 }
 
-TEST_F(CountMoves, SameResultsAsTheLiteralSearch) {
+TEST_F(NumMovesCalculatorTest, SameResultsAsTheLiteralSearch) {
   std::mt19937 random(20240607);
   int compared = 0;
   int solved_in_two_or_more = 0;
