@@ -66,7 +66,7 @@ void level_worker::cancel() {
 
 void follow_wait(level_worker& worker, const screen_game& game) {
   if (game.making && !worker.running()) {
-    worker.start(game.new_level, game.making->moves);
+    worker.start(game.session.setup.new_level, game.making->moves);
   } else if (!game.making && worker.running()) {
     worker.cancel();
   }

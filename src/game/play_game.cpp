@@ -1,6 +1,7 @@
 #include "game/play_game.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
@@ -10,11 +11,9 @@
 
 #include "game/level_picture.h"
 #include "game/move_rules.h"
-#include "game/scoring.h"
 #include "model/level_directory.h"
 #include "model/level_text.h"
 #include "model/printable.h"
-#include "search/play_solver.h"
 
 namespace {
 
@@ -57,20 +56,14 @@ const char* help_text =
 struct game {
   std::ostream& out;
   bool colour = false;
-  level_maker_for new_level;
-  play_level start;
-  play_level now;
-  std::vector<play_move> made;                // moves from the start to now
-  std::optional<std::size_t> fewest_overall;  // fewest moves from the start; none if unsolvable
-  progress_store* progress = nullptr;         // where escapes are kept; none: they are not
-  help_taken help;                            // hints and solutions asked for in this game
+  game_session session;
 };
 
 void show(const game& g) {
-  draw_board(g.now, g.out, g.colour);
-  g.out << "Moves made: " << g.made.size() << ". Fewest from the start: ";
-  if (g.fewest_overall) {
-    g.out << *g.fewest_overall << ".\n";
+  draw_board(g.session.now, g.out, g.colour);
+  g.out << "Moves made: " << g.session.made.size() << ". Fewest from the start: ";
+  if (g.session.fewest_from_start) {
+    g.out << *g.session.fewest_from_start << ".\n";
   } else {
     g.out << "none, this level cannot be solved.\n";
   }
@@ -165,36 +158,34 @@ std::optional<play_move> parse_move(const play_level& level, std::string_view li
 
 // Says that the prisoner is free, when it is, with the result, and keeps the
 // escape; true then.
-bool announce_escape(const game& g) {
-  if (!is_prisoner_free(g.now)) {
+bool announce_escape(game& g) {
+  if (!is_escaped(g.session)) {
     return false;
   }
-  const std::size_t fewest = g.fewest_overall.value_or(g.made.size());
-  const level_best escape = scored_escape(g.made.size(), fewest, g.help);
-  progress_store unkept;
-  const kept_result kept =
-      keep_result(g.progress ? *g.progress : unkept, progress_key(g.start), escape);
-  for (const std::string& line : result_lines(escape, fewest, kept)) {
+  for (const std::string& line : keep_escape(g.session)) {
     g.out << line << '\n';
   }
   return true;
 }
 
 void say_goodbye(const game& g) {
-  g.out << goodbye_text(g.made.size()) << std::endl;
+  g.out << goodbye_text(g.session.made.size()) << std::endl;
 }
 
 // A hint (the next move of a fewest solution) or a whole solution, counted as help.
 void give_hint(game& g, bool whole) {
-  const std::optional<std::vector<play_move>> solution = solve_level(g.now);
-  if (!solution) {
-    g.out << unsolvable_text << '\n';
+  if (!whole) {
+    if (const std::optional<play_move> move = take_tip(g.session)) {
+      g.out << "Hint: " << move_text(*move) << " (fewest from here: " << *g.session.fewest_from_here
+            << ").\n";
+    } else {
+      g.out << unsolvable_text << '\n';
+    }
     return;
   }
-  ++(whole ? g.help.solutions : g.help.tips);
-  if (!whole) {
-    g.out << "Hint: " << move_text(solution->front()) << " (fewest from here: " << solution->size()
-          << ").\n";
+  const std::optional<std::vector<play_move>> solution = take_solution(g.session);
+  if (!solution) {
+    g.out << unsolvable_text << '\n';
     return;
   }
   g.out << "Fewest moves from here (" << solution->size() << "):";
@@ -232,15 +223,9 @@ command_read read_command(std::istream& in, std::string& line) {
   return line.find('\0') == std::string::npos ? command_read::command : command_read::holds_nul;
 }
 
-// Starts the game over on `offered`: says where it comes from and draws it.
+// Starts the game over on `offered`: says where it comes from.
 void begin(game& g, const offered_level& offered) {
-  g.start = g.now = offered.level;
-  g.made.clear();
-  g.help = {};
-  g.fewest_overall.reset();
-  if (const auto solution = solve_level(g.start)) {
-    g.fewest_overall = solution->size();
-  }
+  g.session = start_session(offered, std::move(g.session.setup));
   if (!offered.about.empty()) {
     g.out << offered.about << '\n';
   }
@@ -249,11 +234,11 @@ void begin(game& g, const offered_level& offered) {
 // `new` or `new N`: a new level of N moves, or of as many as this one; true
 // when the game is over (the new level needs no move).
 bool start_new_level(game& g, std::string_view argument) {
-  if (!g.new_level) {
+  if (!g.session.setup.new_level) {
     g.out << "New levels are not available here.\n";
     return false;
   }
-  int moves = g.fewest_overall ? static_cast<int>(*g.fewest_overall) : default_new_level_moves;
+  int moves = new_level_moves(g.session);
   if (!argument.empty()) {
     const auto [end, error] =
         std::from_chars(argument.data(), argument.data() + argument.size(), moves);
@@ -269,7 +254,8 @@ bool start_new_level(game& g, std::string_view argument) {
     }
   }
   g.out << making_text(moves) << " Ctrl-C ends the game." << std::endl;
-  const std::optional<offered_level> offered = g.new_level(moves);
+  const std::atomic<bool> never_stopped = false;
+  const std::optional<offered_level> offered = g.session.setup.new_level(moves, never_stopped);
   if (!offered) {
     g.out << "No level of " << counted(static_cast<std::size_t>(moves), "move")
           << " was found in time.\n";
@@ -285,7 +271,7 @@ void save_start(const game& g, std::string_view directory) {
   if (directory.empty()) {
     g.out << "Say where to save the level: save DIR.\n";
   } else if (const result<written_level> saved =
-                 write_level_directory(g.start, std::filesystem::path(directory));
+                 write_level_directory(g.session.start, std::filesystem::path(directory));
              !saved) {
     g.out << saved.reason() << '\n';
   } else {
@@ -306,34 +292,30 @@ bool obey(game& g, std::string_view line) {
   } else if (word == "hint" || word == "solve") {
     give_hint(g, word == "solve");
   } else if (word == "undo") {
-    if (!take_back(g.now, g.made)) {
+    if (!undo_move(g.session)) {
       g.out << "There is no move to undo.\n";
     } else {
       show(g);
     }
   } else if (word == "restart") {
-    g.now = g.start;
-    g.made.clear();
+    restart_level(g.session);
     show(g);
   } else if (word == "show") {
-    g.out << level_text(g.now) << '\n';
+    g.out << level_text(g.session.now) << '\n';
   } else if (word == "new" || word.starts_with("new ")) {
     return start_new_level(g, trimmed(line.substr(3)));
   } else if (word == "save" || word.starts_with("save ")) {
     save_start(g, trimmed(line.substr(4)));
   } else if (std::isalpha(static_cast<unsigned char>(line[0])) &&
              (line.size() == 1 || !std::isalpha(static_cast<unsigned char>(line[1])))) {
-    const std::optional<play_move> move = parse_move(g.now, line, g.out);
+    const std::optional<play_move> move = parse_move(g.session.now, line, g.out);
     if (!move) {
       return false;
     }
-    const result<play_level> moved = after_move(g.now, *move);
-    if (!moved) {
+    if (const result<> moved = make_move(g.session, *move); !moved) {
       g.out << moved.reason() << '\n';
       return false;
     }
-    g.now = *moved;
-    add_slide(g.made, *move);
     show(g);
     return announce_escape(g);
   } else {
@@ -346,7 +328,8 @@ bool obey(game& g, std::string_view line) {
 
 int play_lines(const offered_level& offered, std::istream& in, std::ostream& out,
                const line_options& options) {
-  game g{out, options.colour, options.new_level, {}, {}, {}, std::nullopt, options.progress, {}};
+  game g{out, options.colour, {}};
+  g.session.setup = options.setup;
   begin(g, offered);
   out << "Free the prisoner P: clear its row to the exit. Type help for the commands.\n";
   show(g);

@@ -2,21 +2,14 @@
 // board drawn in text.
 #pragma once
 
-#include <functional>
 #include <iostream>
-#include <optional>
 
-#include "model/level.h"
-#include "model/progress_store.h"
-
-// Makes a new level of `moves` moves, or nothing when none was found in time.
-using level_maker_for = std::function<std::optional<offered_level>(int moves)>;
+#include "game/game_session.h"
 
 // How the line game runs.
 struct line_options {
-  bool colour = false;        // boards coloured with terminal escapes
-  level_maker_for new_level;  // makes levels for `new`; none when new levels are not available
-  progress_store* progress = nullptr;  // where escapes are kept; none: they are not
+  bool colour = false;  // boards coloured with terminal escapes
+  session_setup setup;  // where escapes are kept and how `new` makes levels
 };
 
 // Plays `offered` one command a line: commands from `in`, boards and answers to

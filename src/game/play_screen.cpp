@@ -19,6 +19,12 @@ void set_note(screen_game& game, note_kind kind, std::string text) {
   game.note = std::move(text);
 }
 
+// The player's progress as last read; none when it is not kept.
+const progress& known(const screen_game& game) {
+  static const progress none;
+  return game.session.setup.progress ? game.session.setup.progress->known : none;
+}
+
 // A move as the notes show it, e.g. "b up 2".
 std::string move_words(const play_level& level, play_move move) {
   return std::string(1, block_letter(move.block)) + " " +
@@ -26,12 +32,9 @@ std::string move_words(const play_level& level, play_move move) {
          std::to_string(std::abs(move.distance));
 }
 
-// Counts the fewest moves from here again after the board changed; once the
-// prisoner is free, it starts on its way out.
+// Once the board shows the prisoner free, it starts on its way out.
 void after_change(screen_game& game) {
-  const std::optional<int> fewest = game.fewest_map->fewest(game.now);
-  game.fewest_from_here = fewest ? std::optional<std::size_t>(*fewest) : std::nullopt;
-  if (is_prisoner_free(game.now)) {
+  if (is_escaped(game.session)) {
     game.playing.clear();
     game.stage = screen_stage::escaping;
     game.escaped_cells = 0;
@@ -41,15 +44,10 @@ void after_change(screen_game& game) {
 
 // The prisoner is out: keeps the escape, then shows its result and what can come next.
 void finish_escape(screen_game& game) {
-  const std::size_t fewest = game.fewest_from_start.value_or(game.made.size());
-  const level_best escape = scored_escape(game.made.size(), fewest, game.help);
-  progress_store unkept;
-  progress_store& kept_in = game.progress ? *game.progress : unkept;
-  const std::string key = progress_key(game.start);
-  game.result = result_lines(escape, fewest, keep_result(kept_in, key, escape));
-  const int number = campaign_number_of(key);
+  game.result = keep_escape(game.session);
+  const int number = campaign_number_of(progress_key(game.session.start));
   game.next_number =
-      number > 0 && number < campaign_size() ? number + 1 : first_unsolved(kept_in.known);
+      number > 0 && number < campaign_size() ? number + 1 : first_unsolved(known(game));
   game.stage = screen_stage::result;
   set_note(game, note_kind::info, "");
 }
@@ -57,8 +55,7 @@ void finish_escape(screen_game& game) {
 // Plays `offered` from its start in place of the game, keeping the way levels
 // are made and escapes kept.
 void begin_level(screen_game& game, const offered_level& offered) {
-  game = start_screen(offered.level, game.rows, game.columns, std::move(game.new_level),
-                      offered.about, offered.seed, game.progress);
+  game = start_screen(offered, game.rows, game.columns, std::move(game.session.setup));
 }
 
 const char* arrow_word(key_code arrow) {
@@ -78,102 +75,78 @@ const char* arrow_word(key_code arrow) {
 void slide(screen_game& game, key_code arrow) {
   const bool across = arrow == key_code::left || arrow == key_code::right;
   const int step = arrow == key_code::left || arrow == key_code::up ? -1 : 1;
-  const play_block& block = block_of(game.now, game.picked);
+  const play_block& block = block_of(game.session.now, game.picked);
   if (across != block.horizontal) {
     set_note(game, note_kind::fault,
              line_fault(block, block_letter(game.picked), arrow_word(arrow)));
     return;
   }
-  const play_move move{game.picked, step};
-  const result<play_level> moved = after_move(game.now, move);
-  if (!moved) {
+  if (const result<> moved = make_move(game.session, {game.picked, step}); !moved) {
     set_note(game, note_kind::fault, moved.reason());
     return;
   }
-  game.now = *moved;
-  add_slide(game.made, move);
   after_change(game);
 }
 
 void undo(screen_game& game) {
-  if (game.made.empty()) {
+  const std::optional<play_move> last = undo_move(game.session);
+  if (!last) {
     set_note(game, note_kind::fault, "There is no move to undo.");
     return;
   }
-  const play_move last = game.made.back();
-  take_back(game.now, game.made);
-  game.picked = last.block;
-  set_note(game, note_kind::info, "Took back " + move_words(game.now, last) + ".");
-  after_change(game);
+  game.picked = last->block;
+  set_note(game, note_kind::info, "Took back " + move_words(game.session.now, *last) + ".");
 }
 
 // True when the key needs pressing again before it throws away the moves
 // made: the first press only says so.
 bool needs_confirming(screen_game& game, char letter, char confirmed, const std::string& what) {
-  if (game.made.empty() || confirmed == letter) {
+  if (game.session.made.empty() || confirmed == letter) {
     return false;
   }
   game.confirming = letter;
   set_note(game, note_kind::info,
            std::string("Press ") + letter + " again " + what + ": the " +
-               counted(game.made.size(), "move") + " made will be lost.");
+               counted(game.session.made.size(), "move") + " made will be lost.");
   return true;
 }
 
 void restart(screen_game& game) {
-  game.now = game.start;
-  game.made.clear();
+  restart_level(game.session);
   set_note(game, note_kind::info, "Back at the start.");
-  after_change(game);
 }
 
-// A fewest-move solution from here, move by move from the map; nothing when
-// no moves free the prisoner.
-std::optional<std::vector<play_move>> solution_from_here(const screen_game& game) {
-  if (!game.fewest_from_here) {
-    return std::nullopt;
+// Shows the next move of a fewest solution.
+void show_tip(screen_game& game) {
+  game.tip = take_tip(game.session);
+  if (!game.tip) {
+    set_note(game, note_kind::fault, unsolvable_text);
+    return;
   }
-  std::vector<play_move> solution;
-  play_level at = game.now;
-  while (const std::optional<play_move> move = game.fewest_map->next_move(at)) {
-    solution.push_back(*move);
-    apply_move(at, *move);
-  }
-  return solution;
+  game.picked = game.tip->block;
+  set_note(game, note_kind::info,
+           "Tip: " + move_words(game.session.now, *game.tip) +
+               " (fewest from here: " + std::to_string(*game.session.fewest_from_here) + ").");
 }
 
-// Shows the next move of a fewest solution, or starts playing a whole one.
-void use_solution(screen_game& game, bool play) {
-  const auto solution = solution_from_here(game);
+// Starts playing a fewest solution from here.
+void play_solution(screen_game& game) {
+  const std::optional<std::vector<play_move>> solution = take_solution(game.session);
   if (!solution) {
     set_note(game, note_kind::fault, unsolvable_text);
-  } else if (play) {
-    ++game.help.solutions;
-    game.playing = *solution;
-    set_note(game, note_kind::info,
-             "Playing a fewest solution of " + counted(solution->size(), "move") +
-                 ". Any key stops it.");
-  } else {
-    ++game.help.tips;
-    game.tip = solution->front();
-    game.picked = game.tip->block;
-    set_note(game, note_kind::info,
-             "Tip: " + move_words(game.now, *game.tip) +
-                 " (fewest from here: " + std::to_string(solution->size()) + ").");
+    return;
   }
-}
-
-// Asks the driver for a new level of as many moves as this one needs.
-void next_level(screen_game& game) {
-  const std::size_t moves = game.fewest_from_start.value_or(default_new_level_moves);
-  game.making = level_wait{static_cast<int>(moves), 0};
+  game.playing = *solution;
+  set_note(
+      game, note_kind::info,
+      "Playing a fewest solution of " + counted(solution->size(), "move") + ". Any key stops it.");
 }
 
 // Shows or hides the fewest moves from here; showing them counts as help.
 void toggle_fewest(screen_game& game) {
   game.showing_fewest = !game.showing_fewest;
   if (game.showing_fewest) {
-    ++game.help.peeks;
+    take_peek(game.session);
     set_note(game, note_kind::info, "The fewest moves from here are shown: that counts as help.");
   }
 }
@@ -181,9 +154,8 @@ void toggle_fewest(screen_game& game) {
 void open_list(screen_game& game) {
   game.left_for_list = game.stage;
   game.stage = screen_stage::level_list;
-  const int number = campaign_number_of(progress_key(game.start));
-  game.listed =
-      number > 0 ? number : first_unsolved(game.progress ? game.progress->known : progress{});
+  const int number = campaign_number_of(progress_key(game.session.start));
+  game.listed = number > 0 ? number : first_unsolved(known(game));
 }
 
 // A key in the level list: arrows pick, Enter plays, Escape or q goes back.
@@ -209,7 +181,7 @@ screen_action choose_next(screen_game& game, const screen_key& key) {
   } else if (key.code == key_code::escape || (key.code == key_code::character && letter == 'q')) {
     return screen_action::leave;
   } else if (key.code == key_code::character && letter == 'r') {
-    begin_level(game, offered_level{game.start, game.about});
+    begin_level(game, offered_level{game.session.start, game.session.about});
   } else if (key.code == key_code::character && letter == 'l') {
     open_list(game);
   }
@@ -231,7 +203,7 @@ screen_action press_off_board(screen_game& game, const screen_key& key) {
 }
 
 void pick_letter(screen_game& game, char letter) {
-  const int blockers = static_cast<int>(game.now.blockers.size());
+  const int blockers = static_cast<int>(game.session.now.blockers.size());
   if (letter == 'p') {
     game.picked = prisoner_number;
   } else if (letter >= 'a' && letter < 'a' + blockers) {
@@ -248,7 +220,8 @@ void pick_letter(screen_game& game, char letter) {
 // the cell is outside it.
 void pick_on(screen_game& game, int x, int y) {
   const bool on_board = x >= 0 && x < board_size && y >= 0 && y < board_size;
-  if (const int number = on_board ? block_at(game.now, x, y) : no_block; number != no_block) {
+  if (const int number = on_board ? block_at(game.session.now, x, y) : no_block;
+      number != no_block) {
     game.picked = number;
   } else {
     set_note(game, note_kind::fault, "Click a block to pick it.");
@@ -258,7 +231,8 @@ void pick_on(screen_game& game, int x, int y) {
 screen_action obey(screen_game& game, char typed, char confirmed) {
   const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(typed)));
   // l opens the level list on boards without a block l; L on every board.
-  if (typed == 'L' || (typed == 'l' && static_cast<int>(game.now.blockers.size()) <= 'l' - 'a')) {
+  if (typed == 'L' ||
+      (typed == 'l' && static_cast<int>(game.session.now.blockers.size()) <= 'l' - 'a')) {
     open_list(game);
     return screen_action::stay;
   }
@@ -281,14 +255,16 @@ screen_action obey(screen_game& game, char typed, char confirmed) {
       game.showing_help = true;
       break;
     case 't':
+      show_tip(game);
+      break;
     case 's':
-      use_solution(game, letter == 's');
+      play_solution(game);
       break;
     case 'n':
-      if (!game.new_level) {
+      if (!game.session.setup.new_level) {
         set_note(game, note_kind::fault, "New levels are not available here.");
       } else if (!needs_confirming(game, 'n', confirmed, "for a new level")) {
-        next_level(game);
+        game.making = level_wait{new_level_moves(game.session), 0};
       }
       break;
     case 'y':
@@ -332,31 +308,24 @@ std::optional<screen_action> press_aside(screen_game& game, const screen_key& ke
 
 }  // namespace
 
-screen_game start_screen(const play_level& level, int rows, int columns, level_source new_level,
-                         const std::string& about, std::optional<std::uint64_t> seed,
-                         progress_store* progress) {
+screen_game start_screen(const offered_level& offered, int rows, int columns, session_setup setup) {
   screen_game game;
-  game.start = game.now = level;
+  game.session = start_session(offered, std::move(setup));
   game.rows = rows;
   game.columns = columns;
-  game.new_level = std::move(new_level);
-  game.seed = seed;
-  game.fewest_map = std::make_shared<const fewest_moves_map>(level);
-  game.progress = progress;
-  game.about = about;
   // A campaign level's line is short: there is room to say where the keys are.
-  const bool in_campaign = campaign_number_of(progress_key(level)) > 0;
+  const std::string& about = offered.about;
+  const bool in_campaign = campaign_number_of(progress_key(offered.level)) > 0;
   set_note(game, note_kind::info,
            about.empty() ? "Free the prisoner P: clear its row to the exit. Press ? for the keys."
            : in_campaign ? about + " Press ? for the keys."
                          : about);
   after_change(game);
-  if (seed) {
+  if (offered.seed) {
     set_note(game, note_kind::info,
-             "A new level of " + counted(game.fewest_from_here.value_or(0), "move") +
+             "A new level of " + counted(game.session.fewest_from_start.value_or(0), "move") +
                  ": press y for the command that plays it again.");
   }
-  game.fewest_from_start = game.fewest_from_here;
   return game;
 }
 
@@ -372,7 +341,7 @@ screen_action press(screen_game& game, const screen_key& key) {
   const char confirmed = std::exchange(game.confirming, 0);
   game.tip.reset();
   set_note(game, note_kind::info, "");
-  const int count = block_count(game.now);
+  const int count = block_count(game.session.now);
   switch (key.code) {
     case key_code::up:
     case key_code::down:
@@ -426,7 +395,7 @@ int step_wait_ms(const screen_game& game) {
 
 void play_step(screen_game& game) {
   if (game.stage == screen_stage::escaping) {
-    if (position_along(game.now.prisoner) + ++game.escaped_cells >= board_size) {
+    if (position_along(game.session.now.prisoner) + ++game.escaped_cells >= board_size) {
       finish_escape(game);
     }
     return;
@@ -436,8 +405,7 @@ void play_step(screen_game& game) {
   }
   const play_move move = game.playing.front();
   game.playing.erase(game.playing.begin());
-  apply_move(game.now, move);
-  add_slide(game.made, move);
+  static_cast<void>(make_move(game.session, move));  // a move of a fewest solution is allowed
   game.picked = move.block;
   set_note(game, note_kind::info,
            "Playing a fewest solution: " + counted(game.playing.size(), "move") +
@@ -446,5 +414,5 @@ void play_step(screen_game& game) {
 }
 
 std::string closing_line(const screen_game& game) {
-  return game.result.empty() ? goodbye_text(game.made.size()) : game.result.front();
+  return game.result.empty() ? goodbye_text(game.session.made.size()) : game.result.front();
 }

@@ -2,19 +2,11 @@
 // key does to it.
 #pragma once
 
-#include <atomic>
-#include <cstddef>
-#include <cstdint>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "game/scoring.h"
-#include "model/level.h"
-#include "model/progress_store.h"
-#include "search/fewest_moves.h"
+#include "game/game_session.h"
 
 // The keys and events the game reacts to.
 enum class key_code {
@@ -40,11 +32,6 @@ struct screen_key {
   int column = 0;  // the new number of rows and columns after a resize
 };
 
-// Makes a new level of `moves` moves for the `n` key, off the input loop;
-// nothing when none was found in time or `stop` was set meanwhile.
-using level_source =
-    std::function<std::optional<offered_level>(int moves, const std::atomic<bool>& stop)>;
-
 // A new level being made for `n`: the moves it needs and the whole seconds waited so far.
 struct level_wait {
   int moves = 0;
@@ -64,13 +51,10 @@ enum class screen_stage {
   level_list,  // the campaign's levels, one to pick
 };
 
-// A game on the screen. Change it only through the functions below.
+// A game on the screen: the level's session and how the screen serves the
+// player. Change it only through the functions below.
 struct screen_game {
-  play_level start;
-  play_level now;
-  std::vector<play_move> made;                   // moves from the start to now
-  std::optional<std::size_t> fewest_from_start;  // none when no moves free the prisoner
-  std::optional<std::size_t> fewest_from_here;
+  game_session session;
   int picked = prisoner_number;    // the block the arrow keys slide
   std::optional<play_move> tip;    // the next move of a fewest solution, while shown
   std::vector<play_move> playing;  // moves of a solution still to be played, the next first
@@ -79,20 +63,12 @@ struct screen_game {
   note_kind note_is = note_kind::info;
   int rows = 0;  // the terminal's size
   int columns = 0;
-  level_source new_level;  // for `n`; none when new levels are not available
 
   // How the screen serves the player.
-  std::optional<level_wait> making;   // while the driver makes a level for `n`
-  char confirming = 0;                // 'r' or 'n' pressed with moves made: again, it goes ahead
-  bool showing_command = false;       // `y`: the command that plays this level again
-  std::optional<std::uint64_t> seed;  // the maker's seed, for a level it made
-  // Every position of the level's layout with its fewest moves, measured at the
-  // start: "fewest from here", the tip and the solve are looked up in it.
-  std::shared_ptr<const fewest_moves_map> fewest_map;
-  // The score, the end of a level and the choice of the next.
-  progress_store* progress = nullptr;                  // where escapes are kept; none: they are not
-  std::string about;                                   // the line that named the level at its start
-  help_taken help;                                     // help taken in this game
+  std::optional<level_wait> making;  // while the driver makes a level for `n`
+  char confirming = 0;               // 'r' or 'n' pressed with moves made: again, it goes ahead
+  bool showing_command = false;      // `y`: the command that plays this level again
+  // The end of a level and the choice of the next.
   bool showing_fewest = false;                         // "fewest from here" is shown
   screen_stage stage = screen_stage::playing;          // what the screen shows
   int escaped_cells = 0;                               // how far the prisoner has slid out so far
@@ -115,14 +91,11 @@ inline constexpr int escape_step_ms = 60;
 // What the driver does after a key.
 enum class screen_action { stay, leave };
 
-// A game of `level` from its start, on a terminal of `rows` by `columns`; the
-// message line says `about` first when it is not empty. A level the maker
-// made with `seed` says instead that `y` shows how to play it again. Escapes
-// are kept in `progress` when there is one.
-screen_game start_screen(const play_level& level, int rows, int columns,
-                         level_source new_level = {}, const std::string& about = {},
-                         std::optional<std::uint64_t> seed = std::nullopt,
-                         progress_store* progress = nullptr);
+// A game of `offered` from its start, on a terminal of `rows` by `columns`;
+// the message line says where the level comes from first, when it is said. A
+// level the maker made says instead that `y` shows how to play it again.
+screen_game start_screen(const offered_level& offered, int rows, int columns,
+                         session_setup setup = {});
 
 // Carries out one key or event; `leave` once the player quits. While a level
 // is made for `n`, any key but a resize stops making it.

@@ -200,13 +200,15 @@ std::pair<int, int> corner_of(const screen_plan& plan, cell at) {
 void draw_cell(canvas& screen, const screen_game& game, const screen_plan& plan, cell at) {
   const cell_shape shape = plan.shape;
   const auto [top, left] = corner_of(plan, at);
-  const int number = block_at(game.now, at.x, at.y);
+  const int number = block_at(game.session.now, at.x, at.y);
   if (number == no_block) {
     screen.put(top + (shape.height - 1) / 2, left + (shape.width - 1) / 2, '.');
     return;
   }
-  const bool joins_right = at.x + 1 < board_size && block_at(game.now, at.x + 1, at.y) == number;
-  const bool joins_below = at.y + 1 < board_size && block_at(game.now, at.x, at.y + 1) == number;
+  const bool joins_right =
+      at.x + 1 < board_size && block_at(game.session.now, at.x + 1, at.y) == number;
+  const bool joins_below =
+      at.y + 1 < board_size && block_at(game.session.now, at.x, at.y + 1) == number;
   const int height = joins_below || shape.height == 1 ? shape.height : shape.height - 1;
   screen.fill(top, left, height, joins_right ? shape.width : shape.width - 1, block_letter(number),
               look_of_block(game, number));
@@ -215,7 +217,7 @@ void draw_cell(canvas& screen, const screen_game& game, const screen_plan& plan,
 // Arrows on the cells the tip's block slides into.
 void draw_tip(canvas& screen, const screen_game& game, const screen_plan& plan) {
   const play_move move = *game.tip;
-  const play_block& block = block_of(game.now, move.block);
+  const play_block& block = block_of(game.session.now, move.block);
   const char arrow =
       block.horizontal ? (move.distance < 0 ? '<' : '>') : (move.distance < 0 ? '^' : 'v');
   for (int step = 1; step <= std::abs(move.distance); ++step) {
@@ -232,15 +234,15 @@ std::string count_text(std::optional<std::size_t> count) {
 
 // The picked block and the ways it moves, e.g. "Picked: g (up/down).".
 std::string picked_text(const screen_game& game) {
-  const bool across = block_of(game.now, game.picked).horizontal;
+  const bool across = block_of(game.session.now, game.picked).horizontal;
   return std::string("Picked: ") + block_letter(game.picked) +
          (across ? " (left/right)." : " (up/down).");
 }
 
 // The level's text form, and the maker's seed when it made the level.
 std::string level_line(const screen_game& game) {
-  return "Level: " + level_text(game.start) +
-         (game.seed ? " (seed " + std::to_string(*game.seed) + ")" : "");
+  return "Level: " + level_text(game.session.start) +
+         (game.session.seed ? " (seed " + std::to_string(*game.session.seed) + ")" : "");
 }
 
 // The message line: the wait for a new level while there is one, else the note.
@@ -256,9 +258,10 @@ std::string note_of(const screen_game& game) {
 // message, each wrapped to the plan's text width, from its text top down.
 void draw_text(canvas& screen, const screen_game& game, const screen_plan& plan) {
   const std::string status =
-      "Moves made: " + std::to_string(game.made.size()) +
-      ". Fewest: " + count_text(game.fewest_from_start) + " from the start" +
-      (game.showing_fewest ? ", " + count_text(game.fewest_from_here) + " from here." : ".");
+      "Moves made: " + std::to_string(game.session.made.size()) +
+      ". Fewest: " + count_text(game.session.fewest_from_start) + " from the start" +
+      (game.showing_fewest ? ", " + count_text(game.session.fewest_from_here) + " from here."
+                           : ".");
   std::vector<std::string> lines;
   for (const std::string& part : {status, picked_text(game), level_line(game)}) {
     for (std::string& line : wrapped(part, plan.text_width)) {
@@ -349,14 +352,11 @@ void draw_help(canvas& screen, int rows, int columns) {
 // The commands that play the level again, each on a line of its own from
 // the left edge, so that they can be selected and copied.
 void draw_commands(canvas& screen, const screen_game& game) {
-  std::vector<std::string> lines = {"This command plays the level again:", "",
-                                    "escape_play --level " + level_text(game.start), ""};
-  if (game.seed && game.fewest_from_start) {
+  const std::vector<std::string> commands = replay_commands(game.session);
+  std::vector<std::string> lines = {"This command plays the level again:", "", commands[0], ""};
+  if (commands.size() > 1) {
     lines.insert(lines.end(),
-                 {"and this one makes it again with the level maker:", "",
-                  "escape_play --new --moves " + std::to_string(*game.fewest_from_start) +
-                      " --seed " + std::to_string(*game.seed),
-                  ""});
+                 {"and this one makes it again with the level maker:", "", commands[1], ""});
   }
   lines.insert(lines.end(), {"Select one with the mouse to copy it.", short_help_end});
   for (std::size_t row = 0; row < lines.size(); ++row) {
@@ -371,7 +371,7 @@ constexpr int text_margin = 2;
 // left free, its cells past the board's edge drawn through the exit as far as
 // the exit's label reaches.
 void draw_escape(canvas& screen, const screen_game& game, const screen_plan& plan) {
-  const play_block& prisoner = game.now.prisoner;
+  const play_block& prisoner = game.session.now.prisoner;
   const cell_shape shape = plan.shape;
   const int height = shape.height == 1 ? 1 : shape.height - 1;
   const int limit = plan.left + board_columns(shape);
@@ -411,7 +411,7 @@ void draw_result(canvas& screen, const screen_game& game) {
 void draw_level_list(canvas& screen, const screen_game& game) {
   screen.write(0, text_margin, "Levels: arrow keys pick, Enter plays, Escape goes back.");
   const progress none;
-  const progress& known = game.progress ? game.progress->known : none;
+  const progress& known = game.session.setup.progress ? game.session.setup.progress->known : none;
   const int shown = std::max(1, game.rows - 2);
   const int first =
       std::clamp(game.listed - shown / 2, 1, std::max(1, campaign_size() - shown + 1));
@@ -471,7 +471,7 @@ screen_picture lay_out(const screen_game& game) {
   } else if (game.showing_command) {
     draw_commands(screen, game);
   } else {
-    draw_frame(screen, *plan, line_of(game.now.prisoner));
+    draw_frame(screen, *plan, line_of(game.session.now.prisoner));
     for (int y = 0; y < board_size; ++y) {
       for (int x = 0; x < board_size; ++x) {
         draw_cell(screen, game, *plan, cell{x, y});

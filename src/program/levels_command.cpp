@@ -11,6 +11,7 @@
 #include "model/level_directory.h"
 #include "model/level_text.h"
 #include "program/command_line.h"
+#include "program/status_line.h"
 #include "search/level_maker.h"
 
 namespace {
@@ -78,48 +79,23 @@ result<> read_request(const std::vector<std::string>& arguments, levels_request&
   return {};
 }
 
-// The progress line on standard error while a search runs, cleared at its end.
-class progress_line {
- public:
-  progress_line(std::ostream& err, const levels_terminal& terminal)
-      : err_(err), terminal_(terminal) {}
-  ~progress_line() {
-    clear();
+// What the maker calls while a search runs: the seconds and the hardest level
+// so far on `line`, once the search has run `terminal.progress_after`
+// seconds; nothing when standard error is no terminal.
+maker_progress search_reporter(status_line& line, const levels_terminal& terminal) {
+  if (!terminal.progress) {
+    return {};
   }
-  progress_line(const progress_line&) = delete;
-  progress_line& operator=(const progress_line&) = delete;
-
-  // What the maker calls; empty when standard error is no terminal.
-  maker_progress reporter() {
-    if (!terminal_.progress) {
-      return {};
+  return [&line, after = terminal.progress_after](double seconds, int hardest) {
+    if (seconds < after) {
+      return;
     }
-    return [this](double seconds, int hardest) {
-      if (seconds < terminal_.progress_after) {
-        return;
-      }
-      std::ostringstream line;
-      line << "searching: " << std::fixed << std::setprecision(1) << seconds
-           << " s, the hardest so far needs " << hardest << " moves";
-      err_ << '\r' << line.str() << std::string(width_ - std::min(width_, line.str().size()), ' ')
-           << std::flush;
-      width_ = std::max(width_, line.str().size());
-    };
-  }
-
-  // Takes the line away.
-  void clear() {
-    if (width_ > 0) {
-      err_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
-      width_ = 0;
-    }
-  }
-
- private:
-  std::ostream& err_;
-  levels_terminal terminal_;
-  std::size_t width_ = 0;
-};
+    std::ostringstream text;
+    text << "searching: " << std::fixed << std::setprecision(1) << seconds
+         << " s, the hardest so far needs " << hardest << " moves";
+    line.show(text.str());
+  };
+}
 
 // Prints a made level: its board, text form, fewest moves, seed and time.
 void print_level(const made_level& made, std::ostream& out, bool colour) {
@@ -139,12 +115,12 @@ int make_levels(const levels_request& request, std::ostream& out, std::ostream& 
   const int count = request.count.value_or(1);
   for (int i = 0; i < count; ++i) {
     const std::uint64_t level_seed = seed + static_cast<std::uint64_t>(i);
-    progress_line progress(err, terminal);
+    status_line line(err);
+    const maker_progress progress = search_reporter(line, terminal);
     const std::optional<made_level> made =
-        request.hardest
-            ? make_hardest_level(level_seed, limits, progress.reporter())
-            : make_level(*request.moves, level_seed, limits, progress.reporter(), request.lean);
-    progress.clear();
+        request.hardest ? make_hardest_level(level_seed, limits, progress)
+                        : make_level(*request.moves, level_seed, limits, progress, request.lean);
+    line.clear();
     if (!made) {
       err << "escape_levels: no level"
           << (request.hardest ? std::string() : " of " + std::to_string(*request.moves) + " moves")

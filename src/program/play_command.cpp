@@ -11,10 +11,12 @@
 #include "game/campaign.h"
 #include "game/daily_level.h"
 #include "game/move_rules.h"
+#include "game/play_game.h"
 #include "model/level_directory.h"
 #include "model/level_text.h"
 #include "model/printable.h"
 #include "program/command_line.h"
+#include "program/status_line.h"
 #include "search/level_maker.h"
 
 namespace {
@@ -150,61 +152,20 @@ std::optional<offered_level> make_offered_level(int moves, std::uint64_t seed,
   if (!made) {
     return std::nullopt;
   }
-  const std::string again =
-      "--new --moves " + std::to_string(moves) + " --seed " + std::to_string(seed);
   return offered_level{made->level,
                        "A level of " + std::to_string(moves) + " moves, seed " +
-                           std::to_string(seed) + ": escape_play " + again + " plays it again.",
+                           std::to_string(seed) + ": " + maker_command(moves, seed) +
+                           " plays it again.",
                        seed};
 }
 
-// A new level of `moves` moves with a seed of chance.
-std::optional<offered_level> make_any_level(int moves) {
-  return make_offered_level(moves, std::random_device{}());
-}
-
-// The same, for `n` on the whole terminal: it ends when `stop` is set.
+// A new level of `moves` moves with a seed of chance, for `n` or `new`: it
+// ends when `stop` is set.
 std::optional<offered_level> make_level_until(int moves, const std::atomic<bool>& stop) {
   maker_limits limits;
   limits.stop = &stop;
   return make_offered_level(moves, std::random_device{}(), limits);
 }
-
-// The line on standard error while --new makes a level: the seconds it has
-// waited, counted up every second; taken away at its end.
-class making_line {
- public:
-  making_line(std::ostream& err, int moves) : err_(err), moves_(moves) {
-    show(0);
-  }
-  ~making_line() {
-    err_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
-  }
-  making_line(const making_line&) = delete;
-  making_line& operator=(const making_line&) = delete;
-
-  // What the maker calls.
-  maker_progress reporter() {
-    return [this](double seconds, int) {
-      if (static_cast<int>(seconds) != shown_) {
-        show(static_cast<int>(seconds));
-      }
-    };
-  }
-
- private:
-  void show(int seconds) {
-    const std::string line = making_text(moves_) + " " + std::to_string(seconds) + " s";
-    err_ << '\r' << line << std::flush;
-    width_ = std::max(width_, line.size());
-    shown_ = seconds;
-  }
-
-  std::ostream& err_;
-  int moves_;
-  int shown_ = 0;
-  std::size_t width_ = 0;
-};
 
 // The directory as messages name it.
 std::string directory_name(const std::filesystem::path& directory) {
@@ -241,6 +202,32 @@ result<offered_level> level_in_directory(const std::filesystem::path& directory)
   return offered_level{*level, {}};
 }
 
+// The new level the request asks for, or why there is none. While it is
+// made, a line on `err` counts the seconds when `err_is_terminal`.
+result<offered_level> new_level(const play_request& request, std::ostream& err,
+                                bool err_is_terminal) {
+  const int moves = request.moves.value_or(default_new_level_moves);
+  std::optional<status_line> line;
+  int shown = 0;
+  maker_progress progress;
+  if (err_is_terminal) {
+    line.emplace(err).show(making_text(moves) + " 0 s");
+    progress = [&](double seconds, int) {
+      if (static_cast<int>(seconds) != shown) {
+        shown = static_cast<int>(seconds);
+        line->show(making_text(moves) + " " + std::to_string(shown) + " s");
+      }
+    };
+  }
+  std::optional<offered_level> made = make_offered_level(
+      moves, request.seed ? *request.seed : std::random_device{}(), {}, progress);
+  line.reset();
+  if (!made) {
+    return failure{"no level of " + std::to_string(moves) + " moves was found in time"};
+  }
+  return *made;
+}
+
 // The level the request asks for, or why there is none; `known` is the
 // player's progress and `today` the date. While --new makes a level, a line
 // on `err` says so when `err_is_terminal`.
@@ -255,19 +242,7 @@ result<offered_level> requested_level(const play_request& request, std::ostream&
     return offered_level{*level, {}};
   }
   if (request.make_new) {
-    const int moves = request.moves.value_or(default_new_level_moves);
-    std::optional<making_line> line;
-    if (err_is_terminal) {
-      line.emplace(err, moves);
-    }
-    std::optional<offered_level> made =
-        make_offered_level(moves, request.seed ? *request.seed : std::random_device{}(), {},
-                           line ? line->reporter() : nullptr);
-    line.reset();
-    if (!made) {
-      return failure{"no level of " + std::to_string(moves) + " moves was found in time"};
-    }
-    return *made;
+    return new_level(request, err, err_is_terminal);
   }
   if (request.daily) {
     const std::chrono::year_month_day date = request.date.value_or(today);
@@ -367,8 +342,9 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
   if (loaded) {
     offered.about = *loaded + (offered.about.empty() ? "" : " " + offered.about);
   }
+  const session_setup setup{&store, make_level_until};
   if (request.lines || !setting.full_screen) {
-    return play_lines(offered, in, out, {setting.colour, make_any_level, &store});
+    return play_lines(offered, in, out, {setting.colour, setup});
   }
-  return setting.full_screen(offered, make_level_until, store);
+  return setting.full_screen(offered, setup);
 }

@@ -10,14 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "game/play_game.h"
-#include "game/play_screen.h"
-#include "model/progress_store.h"
+#include "game/game_session.h"
 
-// Plays a level on the whole terminal, with a maker of new levels for `n` and
-// the player's progress; returns the exit status.
-using full_screen_player =
-    std::function<int(const offered_level&, level_source, progress_store& progress)>;
+// Plays a level on the whole terminal, with the player's progress and a maker
+// of new levels for `n`; returns the exit status.
+using full_screen_player = std::function<int(const offered_level&, session_setup)>;
 
 // What escape_play's streams and surroundings allow.
 struct play_setting {

@@ -20,11 +20,9 @@ int main(int argc, char** argv) {
     setting.progress_not_kept = place.reason();
   }
   if (full_screen_available()) {
-    setting.full_screen = [](const offered_level& offered, level_source new_level,
-                             progress_store& progress) {
-      return play_full_screen(offered.level,
-                              {wants_colour(true, std::getenv("NO_COLOR")), std::move(new_level),
-                               offered.about, offered.seed, &progress});
+    setting.full_screen = [](const offered_level& offered, session_setup setup) {
+      return play_full_screen(offered,
+                              {wants_colour(true, std::getenv("NO_COLOR")), std::move(setup)});
     };
   }
   return run_play_command(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout,

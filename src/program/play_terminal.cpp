@@ -290,14 +290,13 @@ void run(screen_game& game, bool colour) {
 
 }  // namespace
 
-int play_full_screen(const play_level& level, const full_screen_options& options) {
+int play_full_screen(const offered_level& offered, const full_screen_options& options) {
   stopped_by = 0;
   std::string closing;
   try {
     const signal_catcher catcher;
     const curses_terminal terminal(options.colour);
-    screen_game game = start_screen(level, getmaxy(stdscr), getmaxx(stdscr), options.new_level,
-                                    options.about, options.seed, options.progress);
+    screen_game game = start_screen(offered, getmaxy(stdscr), getmaxx(stdscr), options.setup);
     run(game, terminal.colour());
     closing = closing_line(game);
   } catch (const std::exception& error) {

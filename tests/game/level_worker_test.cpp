@@ -46,7 +46,7 @@ TEST(LevelWorkerTest, MakesALevelOnItsOwnThreadAndStopsItWhenTheGameNoLongerWait
 
   // `n` starts the worker, and the key that stops the wait stops it.
   stop_watcher watcher;
-  screen_game game = start_screen(two_move_level(), 24, 80, watcher.source());
+  screen_game game = start_screen({two_move_level(), {}}, 24, 80, {nullptr, watcher.source()});
   press(game, {key_code::character, 'n'});
   follow_wait(worker, game);
   EXPECT_TRUE(worker.running());

@@ -24,15 +24,16 @@ screen_action press_all(screen_game& game, const std::vector<screen_key>& keys) 
 
 TEST(PlayScreenTest, ArrowsSlideThePickedBlockOneMoveADirection) {
   const play_level level = two_move_level();
-  screen_game game = start_screen(level, 24, 80);
+  screen_game game = start_screen({level, {}}, 24, 80);
   press_all(game, {typed('b'), {key_code::left}, {key_code::left}, {key_code::left}});
-  EXPECT_EQ(game.made, (std::vector<play_move>{{2, -3}}));
+  EXPECT_EQ(game.session.made, (std::vector<play_move>{{2, -3}}));
   // Moves count what the board did, whatever keys come between.
   press_all(game, {typed('z'), typed('t'), typed('b'), {key_code::right}});
-  EXPECT_EQ(game.made, (std::vector<play_move>{{2, -2}}));
-  press(game, typed('u'));
-  EXPECT_TRUE(game.made.empty());
-  EXPECT_EQ(game.now.blockers[1].x, 4);
+  EXPECT_EQ(game.session.made, (std::vector<play_move>{{2, -2}}));
+  press_all(game, {typed('P'), typed('u')});
+  EXPECT_TRUE(game.session.made.empty());
+  EXPECT_EQ(game.session.now.blockers[1].x, 4);
+  EXPECT_EQ(game.picked, 2);  // undo picks the block it moved back
   press(game, typed('u'));
   EXPECT_EQ(game.note, "There is no move to undo.");
   EXPECT_EQ(game.note_is, note_kind::fault);
@@ -51,19 +52,23 @@ TEST(PlayScreenTest, ArrowsSlideThePickedBlockOneMoveADirection) {
     press_all(game, keys);
     EXPECT_EQ(game.note, reason);
   }
+  // The next key that does what it says takes the message away.
+  press(game, {key_code::tab});
+  EXPECT_EQ(game.note, "");
+  EXPECT_EQ(game.note_is, note_kind::info);
   // With moves made, r asks first; any other key between forgets the question.
   press_all(game, {typed('d'), {key_code::right}, typed('r')});
   EXPECT_EQ(game.note, "Press r again to restart: the 1 move made will be lost.");
   press_all(game, {typed('d'), typed('r')});
-  EXPECT_EQ(game.made.size(), 1u);
+  EXPECT_EQ(game.session.made.size(), 1u);
   press(game, typed('R'));
-  EXPECT_TRUE(game.made.empty());
-  EXPECT_EQ(game.now.blockers[3].x, 0);
+  EXPECT_TRUE(game.session.made.empty());
+  EXPECT_EQ(game.session.now.blockers[3].x, 0);
   EXPECT_EQ(game.note, "Back at the start.");
 }
 
 TEST(PlayScreenTest, TabShiftTabAndClickPick) {
-  screen_game game = start_screen(two_move_level(), 11, 60);
+  screen_game game = start_screen({two_move_level(), {}}, 11, 60);
   press(game, {key_code::tab});
   EXPECT_EQ(game.picked, 1);
   press_all(game, {{key_code::back_tab}, {key_code::back_tab}});
@@ -82,7 +87,7 @@ TEST(PlayScreenTest, TabShiftTabAndClickPick) {
 
 TEST(PlayScreenTest, OnATerminalTooSmallOnlyQuitActs) {
   for (const auto& [rows, columns] : {std::pair{10, 60}, {11, 59}}) {
-    screen_game game = start_screen(two_move_level(), rows, columns);
+    screen_game game = start_screen({two_move_level(), {}}, rows, columns);
     const screen_game before = game;
     EXPECT_EQ(press_all(game, {typed('a'),
                                {key_code::up},
@@ -91,22 +96,21 @@ TEST(PlayScreenTest, OnATerminalTooSmallOnlyQuitActs) {
                                typed('t'),
                                {key_code::click, 0, 2, 5}}),
               screen_action::stay);
-    EXPECT_EQ(game.now.blockers[0].y, before.now.blockers[0].y);
+    EXPECT_EQ(game.session.now.blockers[0].y, before.session.now.blockers[0].y);
     EXPECT_EQ(game.picked, before.picked);
     EXPECT_FALSE(game.showing_help || game.showing_command || game.tip);
     EXPECT_EQ(press(game, typed('Q')), screen_action::leave);
     EXPECT_EQ(press(game, {key_code::escape}), screen_action::leave);
     // Made large enough again, it plays.
     press_all(game, {{key_code::resize, 0, 11, 60}, typed('a'), {key_code::up}});
-    EXPECT_EQ(game.made.size(), 1u);
+    EXPECT_EQ(game.session.made.size(), 1u);
   }
 }
 
 TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext) {
   progress_store kept;  // in memory only
-  screen_game game =
-      start_screen(campaign_level(1).level, 24, 80, {}, campaign_title(1), std::nullopt, &kept);
-  const play_move move = solve_level(game.start)->front();
+  screen_game game = start_screen(campaign_level(1), 24, 80, {&kept});
+  const play_move move = solve_level(game.session.start)->front();
   press(game, typed(block_letter(move.block)));
   for (int cell = 0; cell < std::abs(move.distance); ++cell) {
     press(game, {move.distance < 0 ? key_code::up : key_code::down});
@@ -126,7 +130,7 @@ TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext)
   const int column = prisoner_column();
   play_step(game);
   EXPECT_EQ(prisoner_column(), column + 6);
-  for (int step = 2; step < board_size - position_along(game.now.prisoner); ++step) {
+  for (int step = 2; step < board_size - position_along(game.session.now.prisoner); ++step) {
     play_step(game);
   }
   EXPECT_EQ(game.stage, screen_stage::escaping);
@@ -142,6 +146,9 @@ TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext)
   EXPECT_EQ(lay_out(game).text.at(4), "  Enter  the next level: " + campaign_title(2));
   EXPECT_EQ(kept.known.size(), 1u);
   EXPECT_EQ(closing_line(game), perfect);
+  // The level list goes back to the result it was opened from.
+  press_all(game, {typed('l'), {key_code::escape}});
+  EXPECT_EQ(game.stage, screen_stage::result);
 
   // Again: the same level from its start; a key skips the way out.
   press_all(game, {typed('x'), typed('r')});
@@ -157,10 +164,10 @@ TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext)
   // Enter: the next level.
   EXPECT_EQ(press(game, {key_code::enter}), screen_action::stay);
   EXPECT_EQ(game.note, campaign_title(2) + " Press ? for the keys.");
-  EXPECT_EQ(game.progress, &kept);
+  EXPECT_EQ(game.session.setup.progress, &kept);
 
   // After the last level, Enter goes to the first unsolved one.
-  game = start_screen(campaign_level(campaign_size()).level, 24, 80, {}, {}, std::nullopt, &kept);
+  game = start_screen({campaign_level(campaign_size()).level, {}}, 24, 80, {&kept});
   press(game, typed('s'));
   while (game.stage == screen_stage::playing) {
     play_step(game);
@@ -169,7 +176,7 @@ TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext)
   EXPECT_EQ(game.next_number, 2);
 
   // A prisoner free at the start is out at once; Escape after the result quits.
-  game = start_screen({play_block{true, 2, 2, 3}, {play_block{false, 3, 0, 2}}}, 24, 80);
+  game = start_screen({{play_block{true, 2, 2, 3}, {play_block{false, 3, 0, 2}}}, {}}, 24, 80);
   EXPECT_EQ(game.stage, screen_stage::escaping);
   press(game, {key_code::left});
   EXPECT_EQ(closing_line(game),
@@ -180,7 +187,7 @@ TEST(PlayScreenTest, TheWinnerSeesThePrisonerOutThenTheResultAndChoosesWhatNext)
 TEST(PlayScreenTest, TheLevelListPicksACampaignLevelAndMarksTheSolved) {
   progress_store kept;
   kept.known[campaign_entries()[0].text] = {1, 3, 0, 0, 0, "2024-06-01"};
-  screen_game game = start_screen(two_move_level(), 24, 80, {}, {}, std::nullopt, &kept);
+  screen_game game = start_screen({two_move_level(), {}}, 24, 80, {&kept});
   // Not a campaign level: the list opens at the first unsolved.
   press(game, typed('l'));
   EXPECT_EQ(game.stage, screen_stage::level_list);
@@ -210,8 +217,8 @@ TEST(PlayScreenTest, TheLevelListPicksACampaignLevelAndMarksTheSolved) {
     while (number < campaign_size() && campaign_level(number).level.blockers.size() != blockers) {
       ++number;
     }
-    game = start_screen(campaign_level(number).level, 24, 80, {}, {}, std::nullopt, &kept);
-    ASSERT_EQ(game.now.blockers.size(), blockers);
+    game = start_screen({campaign_level(number).level, {}}, 24, 80, {&kept});
+    ASSERT_EQ(game.session.now.blockers.size(), blockers);
     press(game, typed('l'));
     EXPECT_EQ(game.stage == screen_stage::level_list, blockers == 11u);
   }
@@ -221,19 +228,23 @@ TEST(PlayScreenTest, TheLevelListPicksACampaignLevelAndMarksTheSolved) {
 }
 
 TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
-  screen_game game = start_screen(two_move_level(), 24, 80);
+  screen_game game = start_screen({two_move_level(), {}}, 24, 80);
   press(game, typed('t'));
   EXPECT_EQ(game.tip, (play_move{1, -1}));
   EXPECT_EQ(game.picked, 1);
   EXPECT_EQ(game.note, "Tip: a up 1 (fewest from here: 2).");
 
-  // A move off the way, then the solution from there, stopped by a key and started again.
-  press_all(game, {typed('b'), {key_code::left}, typed('s')});
+  // A move off the way takes the tip away, then the solution from there,
+  // stopped by a key and started again; each of its moves picks its block.
+  press_all(game, {typed('b'), {key_code::left}});
+  EXPECT_EQ(game.tip, std::nullopt);
+  press(game, typed('s'));
   EXPECT_EQ(game.playing.size(), 2u);
   play_step(game);
+  EXPECT_NE(game.picked, 2);
   press(game, typed('q'));
   EXPECT_TRUE(game.playing.empty());
-  EXPECT_EQ(game.made.size(), 2u);
+  EXPECT_EQ(game.session.made.size(), 2u);
   press(game, typed('s'));
   play_step(game);
   EXPECT_EQ(game.note_is, note_kind::won);
@@ -246,10 +257,11 @@ TEST(PlayScreenTest, TipShowsAndSolvePlaysAFewestSolution) {
 }
 
 TEST(PlayScreenTest, HelpCommandsQuitAndNewLevels) {
-  screen_game game = start_screen(two_move_level(), 24, 80, [](int, const std::atomic<bool>&) {
-    ADD_FAILURE() << "the driver makes levels, not the game";
-    return std::optional<offered_level>();
-  });
+  screen_game game = start_screen({two_move_level(), {}}, 24, 80,
+                                  {nullptr, [](int, const std::atomic<bool>&) {
+                                     ADD_FAILURE() << "the driver makes levels, not the game";
+                                     return std::optional<offered_level>();
+                                   }});
   press(game, typed('?'));
   EXPECT_TRUE(game.showing_help);
   EXPECT_EQ(press(game, {key_code::escape}), screen_action::stay);
@@ -285,20 +297,20 @@ TEST(PlayScreenTest, HelpCommandsQuitAndNewLevels) {
   level_made(game,
              offered_level{{play_block{true, 2, 0, 3}, {play_block{true, 3, 3, 3}}}, "A new one."});
   EXPECT_EQ(game.note, "A new one.");
-  EXPECT_TRUE(game.made.empty());
-  EXPECT_EQ(game.now.blockers.size(), 1u);
-  EXPECT_EQ(game.fewest_from_start, std::nullopt);
+  EXPECT_TRUE(game.session.made.empty());
+  EXPECT_EQ(game.session.now.blockers.size(), 1u);
+  EXPECT_EQ(game.session.fewest_from_start, std::nullopt);
   // The fewest from here are shown on a key, and that is help.
   EXPECT_FALSE(game.showing_fewest);
   press(game, typed('#'));
   EXPECT_TRUE(game.showing_fewest);
-  EXPECT_EQ(game.help, (help_taken{0, 0, 1}));
+  EXPECT_EQ(game.session.help, (help_taken{0, 0, 1}));
   press(game, typed('s'));
   EXPECT_EQ(game.note, "No moves free the prisoner: this level cannot be solved.");
   // A level the maker made names the key that shows how to make it again.
   press(game, typed('n'));
   level_made(game, offered_level{two_move_level(), "Made.", 9});
-  EXPECT_EQ(game.seed, 9u);
+  EXPECT_EQ(game.session.seed, 9u);
   EXPECT_EQ(game.note, "A new level of 2 moves: press y for the command that plays it again.");
   EXPECT_EQ(press(game, typed('Q')), screen_action::leave);
   EXPECT_EQ(press(game, {key_code::escape}), screen_action::leave);

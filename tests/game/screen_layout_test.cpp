@@ -34,7 +34,7 @@ std::vector<std::string> trimmed_lines(const std::vector<std::string>& text) {
 }
 
 TEST(ScreenLayoutTest, TheSmallestScreenShowsTheBoardAndEveryLineBesideIt) {
-  screen_game game = start_screen(two_move_level(), 11, 60, {}, {}, 4);
+  screen_game game = start_screen({two_move_level(), {}, 4}, 11, 60);
   const screen_picture picture = lay_out(game);
   const std::vector<std::string> smallest = {
       "",
@@ -55,7 +55,7 @@ TEST(ScreenLayoutTest, TheSmallestScreenShowsTheBoardAndEveryLineBesideIt) {
   EXPECT_EQ(picture.looks[5][16].kind, look_kind::exit);
 
   // A level not made by the maker is played again from its text form alone.
-  screen_game stored = start_screen(two_move_level(), 11, 60);
+  screen_game stored = start_screen({two_move_level(), {}}, 11, 60);
   press(stored, typed('y'));
   EXPECT_EQ(lay_out(stored).text[4], "Select one with the mouse to copy it.");
 
@@ -68,7 +68,7 @@ TEST(ScreenLayoutTest, TheSmallestScreenShowsTheBoardAndEveryLineBesideIt) {
 }
 
 TEST(ScreenLayoutTest, CellsAreTheLargestThatFitAndTheBoardIsCentred) {
-  screen_game game = start_screen(two_move_level(), 11, 60);
+  screen_game game = start_screen({two_move_level(), {}}, 11, 60);
   // Terminal rows and columns, the cell height, the board's top row, and
   // whether the text is below the board (else beside it).
   const struct {
@@ -96,7 +96,7 @@ TEST(ScreenLayoutTest, CellsAreTheLargestThatFitAndTheBoardIsCentred) {
 }
 
 TEST(ScreenLayoutTest, TheHelpShowsEveryKeyAtEverySize) {
-  screen_game game = start_screen(two_move_level(), 11, 60);
+  screen_game game = start_screen({two_move_level(), {}}, 11, 60);
   press(game, typed('?'));
   const std::vector<std::string> two_columns = {
       "Free the prisoner P: clear its row to the exit.",
@@ -127,7 +127,7 @@ TEST(ScreenLayoutTest, TheHelpShowsEveryKeyAtEverySize) {
 }
 
 TEST(ScreenLayoutTest, TheTipTheWaitTheCommandsAndClicks) {
-  screen_game game = start_screen(two_move_level(), 24, 80, {}, {}, 4);
+  screen_game game = start_screen({two_move_level(), {}, 4}, 24, 80);
   press(game, typed('t'));
   const screen_picture tip = lay_out(game);
   EXPECT_EQ(tip.text[4], "|ddddddddddddddddd ^^^^^   .     .   |      Picked: a (up/down).");
@@ -143,7 +143,9 @@ TEST(ScreenLayoutTest, TheTipTheWaitTheCommandsAndClicks) {
   EXPECT_EQ(at(row, column + 6), std::nullopt);  // the frame
   EXPECT_EQ(at(0, 1), std::nullopt);
 
-  game.new_level = [](int, const std::atomic<bool>&) { return std::optional<offered_level>(); };
+  game.session.setup.new_level = [](int, const std::atomic<bool>&) {
+    return std::optional<offered_level>();
+  };
   press(game, typed('n'));
   wait_for_level(game, 3);
   EXPECT_EQ(lay_out(game).text[9].substr(44), "Making a level of 2 moves... 3 s.");

@@ -164,7 +164,8 @@ TEST_F(PlayCommandTest, TheWholeTerminalWhenThereIsOneUnlessLinesAreAskedFor) {
   const test_level level = two_move_level();
   int played = 0;
   play_setting setting;
-  setting.full_screen = [&](const offered_level& offered, level_source new_level, progress_store&) {
+  setting.full_screen = [&](const offered_level& offered, session_setup setup) {
+    const level_source& new_level = setup.new_level;
     ++played;
     EXPECT_EQ(level_text(offered.level), level_text(level));
     // `n` makes a level of the moves asked for, until it is told to stop.
