@@ -129,7 +129,9 @@ command_read read_command(std::istream& in, std::string& line) {
     in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
     return command_read::too_long;
   }
+  // The count includes the line break, when there was one.
+  const auto length = static_cast<std::size_t>(in.gcount()) - (in.eof() ? 0 : 1);
   in.clear(in.rdstate() & std::ios::eofbit);
-  line.assign(buffer);
-  return command_read::command;
+  line.assign(buffer, length);
+  return line.find('\0') == std::string::npos ? command_read::command : command_read::holds_nul;
 }

@@ -28,8 +28,9 @@ std::string_view trimmed(std::string_view text);
 inline constexpr std::size_t longest_command = 200;
 
 // What reading a command line found.
-enum class command_read { command, too_long, end_of_input };
+enum class command_read { command, too_long, holds_nul, end_of_input };
 
 // Reads one line of at most longest_command characters into `line`. A longer
-// line is discarded as it is read, so that memory stays flat on any input.
+// line is discarded as it is read, so that memory stays flat on any input; a
+// line with a NUL byte, which would cut a name short, is refused whole.
 command_read read_command(std::istream& in, std::string& line);

@@ -163,12 +163,13 @@ bool start_new_level(game& g, std::string_view argument) {
 void save_start(const game& g, std::string_view directory) {
   if (directory.empty()) {
     g.out << "Say where to save the level: save DIR.\n";
-  } else if (const result<> saved =
+  } else if (const result<written_level> saved =
                  write_level_directory(g.session.offered.level, std::filesystem::path(directory));
              !saved) {
     g.out << saved.reason() << '\n';
   } else {
-    g.out << "Saved the start position as level files in " << printable(directory) << ".\n";
+    g.out << (saved->note.empty() ? "" : saved->note + '\n')
+          << "Saved the start position as level files in " << printable(directory) << ".\n";
   }
 }
 
@@ -246,6 +247,11 @@ int command_loop(game& g, std::istream& in) {
     if (read == command_read::too_long) {
       g.out << "That line is too long: a command has at most " << longest_command
             << " characters.\n";
+      continue;
+    }
+    if (read == command_read::holds_nul) {
+      g.out << "That line holds a NUL byte (\\x00), which no command takes: " << printable(line)
+            << '\n';
       continue;
     }
     const std::string_view command = trimmed(line);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "model/level.h"
 #include "model/result.h"
@@ -15,11 +16,20 @@ bool holds_level_files(const std::filesystem::path& directory);
 // a damaged one. Never writes a file.
 result<play_level> read_level_directory(const std::filesystem::path& directory);
 
+// What there is to say about a level directory written.
+struct written_level {
+  // A line for the user when the file system could not swap the old level for
+  // the new one in one step; empty otherwise.
+  std::string note;
+};
+
 // Stores the level as the six level files in `directory`, creating it and its
-// parents when missing. Never leaves a level half written: a new directory
-// appears whole or not at all, and in one that exists the six files are
-// written under temporary names and renamed into place only once all are
-// written and flushed, so a failure leaves the old level whole. A rename
-// replaces a name, never the file a link points to. The reason names the file
-// and the cause.
-result<> write_level_directory(const play_level& level, const std::filesystem::path& directory);
+// parents when missing, and never leaves a mix of two levels: the files are
+// written and flushed in a new directory beside it, which then takes its name;
+// one that exists is swapped for it in one atomic step and then removed (on
+// a file system that cannot swap, moved aside first). A directory that holds
+// anything but level files, or the working directory, is refused, so that
+// nothing else is lost. Temporaries that writers before left beside it are
+// removed. The reason names the file or directory and the cause.
+result<written_level> write_level_directory(const play_level& level,
+                                            const std::filesystem::path& directory);

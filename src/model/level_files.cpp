@@ -12,57 +12,11 @@
 #include <variant>
 #include <vector>
 
-// The records are laid out in memory as they are stored, so that a config is
-// its image; the images themselves are still written field by field.
-static_assert(sizeof(BLOCK) == block_image_size);
-static_assert(offsetof(BLOCK, length) == block_image_layout::length);
-static_assert(offsetof(BLOCK, x) == block_image_layout::x);
-static_assert(offsetof(BLOCK, y) == block_image_layout::y);
-static_assert(offsetof(BLOCK, occupied_points_x) == block_image_layout::occupied_points_x);
-static_assert(offsetof(BLOCK, occupied_points_y) == block_image_layout::occupied_points_y);
-static_assert(offsetof(BLOCK, block_Id) == block_image_layout::block_Id);
-static_assert(sizeof(config) == config_image_size);
-static_assert(offsetof(config, isblockthere) == config_image_layout::isblockthere);
-static_assert(offsetof(config, blockers) == config_image_layout::blockers);
-static_assert(offsetof(config, prisoner) == config_image_layout::prisoner);
-static_assert(offsetof(config, num_block) == config_image_layout::num_block);
-static_assert(offsetof(config, config_creating_move) == config_image_layout::config_creating_move);
-static_assert(offsetof(config, Id_block_moved) == config_image_layout::Id_block_moved);
+#include "model/durable_file.h"
 
 namespace {
 
 using bytes = std::vector<unsigned char>;
-
-void put_int(unsigned char* out, std::int32_t value) {
-  const auto bits = static_cast<std::uint32_t>(value);
-  for (int i = 0; i < 4; ++i) {
-    out[i] = static_cast<unsigned char>(bits >> (8 * i));
-  }
-}
-
-std::int32_t get_int(const unsigned char* in) {
-  std::uint32_t bits = 0;
-  for (int i = 0; i < 4; ++i) {
-    bits |= static_cast<std::uint32_t>(in[i]) << (8 * i);
-  }
-  return static_cast<std::int32_t>(bits);
-}
-
-// Writes all `size` bytes to `fd`; false on any failure.
-bool write_all(int fd, const unsigned char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0 && errno == EINTR) {
-      continue;
-    }
-    if (written <= 0) {
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
 
 // Creates or truncates `name` in `directory` and writes `size` bytes. False,
 // with nothing written, when the name is taken by anything but a regular file
@@ -150,48 +104,45 @@ std::string damaged(const char* file, const std::string& what) {
   return std::string("damaged level file \"") + file + "\": " + what;
 }
 
-// Reads the six files in the reader's order. On failure prints the missing
-// file's message, or says that a file is no regular file, and returns nothing.
-std::optional<raw_level> read_raw_level(const std::filesystem::path& directory, std::ostream& out) {
-  struct step {
-    const char* name;
-    std::size_t limit;
-    file_content raw_level::*field;
-    const char* message;
-    bool line_break;
-  };
-  // The messages for a missing file are the ones the program has always
-  // printed, kept word for word, odd names and missing line breaks included:
-  // they are part of escape_puzzle's output, which is compared byte for byte.
-  static constexpr step steps[] = {
-      {record_size_file, int_image_size, &raw_level::record_size, "failed to read rec_size", true},
-      {num_block_file, int_image_size, &raw_level::num_block, "failed to create num_block_file",
-       true},
-      {blockers_file, blockers_image_size, &raw_level::blockers, "failed to create blocker file",
-       true},
-      {prisoner_size_file, int_image_size, &raw_level::prisoner_size,
-       "failed to create prisoner size file", false},
-      {prisoner_file, block_image_size, &raw_level::prisoner, "failed to create prisoner file",
-       false},
-      {block_present_file, grid_image_size, &raw_level::block_present,
-       "failed to create block present 1file", true},
-  };
+// One step of the reader: a file, how much of it is read, where it goes, and
+// the message for its absence.
+struct read_step {
+  const char* name;
+  std::size_t limit;
+  file_content raw_level::*field;
+  const char* missing;
+  bool line_break;  // the message ends its line when printed
+};
+
+// The messages for a missing file are the ones the program has always
+// printed, kept word for word, odd names and missing line breaks included:
+// they are part of escape_puzzle's output, which is compared byte for byte.
+constexpr read_step read_steps[] = {
+    {record_size_file, int_image_size, &raw_level::record_size, "failed to read rec_size", true},
+    {num_block_file, int_image_size, &raw_level::num_block, "failed to create num_block_file",
+     true},
+    {blockers_file, blockers_image_size, &raw_level::blockers, "failed to create blocker file",
+     true},
+    {prisoner_size_file, int_image_size, &raw_level::prisoner_size,
+     "failed to create prisoner size file", false},
+    {prisoner_file, block_image_size, &raw_level::prisoner, "failed to create prisoner file",
+     false},
+    {block_present_file, grid_image_size, &raw_level::block_present,
+     "failed to create block present 1file", true},
+};
+
+// Reads the six files in the reader's order; the missing file's message, or
+// that a file is no regular file, when one cannot be read.
+result<raw_level> read_raw_level(const std::filesystem::path& directory) {
   raw_level level;
-  for (const step& s : steps) {
-    auto content = read_file(directory, s.name, s.limit);
+  for (const read_step& step : read_steps) {
+    auto content = read_file(directory, step.name, step.limit);
     if (content.index() == 0) {
-      level.*s.field = std::move(std::get<file_content>(content));
+      level.*step.field = std::move(std::get<file_content>(content));
     } else if (std::get<read_failure>(content) == read_failure::not_regular) {
-      out << damaged(s.name, "not a regular file") << std::endl;
-      return std::nullopt;
+      return failure{damaged(step.name, "not a regular file")};
     } else {
-      out << s.message;
-      if (s.line_break) {
-        out << std::endl;
-      } else {
-        out << std::flush;
-      }
-      return std::nullopt;
+      return failure{step.missing};
     }
   }
   return level;
@@ -248,8 +199,8 @@ std::string check_sizes(const raw_level& raw, level_view& level) {
   if (raw.num_block.size != int_image_size) {
     return wrong_size(num_block_file, raw.num_block, int_image_size);
   }
-  level.rec_size = get_int(raw.record_size.data.data());
-  level.num_block = get_int(raw.num_block.data.data());
+  level.rec_size = get_int_image(raw.record_size.data.data());
+  level.num_block = get_int_image(raw.num_block.data.data());
   if (level.num_block < 0 || level.num_block > max_blockers) {
     return damaged(num_block_file, std::to_string(level.num_block) + " blockers, expected 0 to " +
                                        std::to_string(max_blockers));
@@ -267,7 +218,7 @@ std::string check_sizes(const raw_level& raw, level_view& level) {
   if (raw.prisoner_size.size != int_image_size) {
     return wrong_size(prisoner_size_file, raw.prisoner_size, int_image_size);
   }
-  const std::int32_t prisoner_size = get_int(raw.prisoner_size.data.data());
+  const std::int32_t prisoner_size = get_int_image(raw.prisoner_size.data.data());
   if (prisoner_size != static_cast<std::int32_t>(block_image_size)) {
     return damaged(prisoner_size_file, "length " + std::to_string(prisoner_size) + " is not " +
                                            std::to_string(block_image_size));
@@ -373,109 +324,8 @@ std::string check_level(const raw_level& raw, level_view level) {
 
 }  // namespace
 
-block_image encode_block(const BLOCK& block) {
-  using layout = block_image_layout;
-  block_image image{};
-  image[layout::horizontal] = block.horizontal ? 1 : 0;
-  put_int(&image[layout::length], block.length);
-  put_int(&image[layout::x], block.x);
-  put_int(&image[layout::y], block.y);
-  for (int k = 0; k < 3; ++k) {
-    const bool set = k < block.length;
-    put_int(&image[layout::occupied_points_x + int_image_size * k],
-            set ? block.occupied_points_x[k] : 0);
-    put_int(&image[layout::occupied_points_y + int_image_size * k],
-            set ? block.occupied_points_y[k] : 0);
-  }
-  put_int(&image[layout::block_Id], block.block_Id);
-  return image;
-}
-
-std::optional<BLOCK> decode_block(std::span<const unsigned char, block_image_size> image) {
-  using layout = block_image_layout;
-  if (image[layout::horizontal] > 1) {
-    return std::nullopt;
-  }
-  BLOCK block;
-  block.horizontal = image[layout::horizontal] == 1;
-  block.length = get_int(&image[layout::length]);
-  block.x = get_int(&image[layout::x]);
-  block.y = get_int(&image[layout::y]);
-  for (int k = 0; k < 3; ++k) {
-    block.occupied_points_x[k] = get_int(&image[layout::occupied_points_x + int_image_size * k]);
-    block.occupied_points_y[k] = get_int(&image[layout::occupied_points_y + int_image_size * k]);
-  }
-  block.block_Id = get_int(&image[layout::block_Id]);
-  return block;
-}
-
-grid_image encode_grid(const bool (*isblockthere)[board_size]) {
-  grid_image image{};
-  for (int x = 0; x < board_size; ++x) {
-    for (int y = 0; y < board_size; ++y) {
-      image[board_size * x + y] = isblockthere[x][y] ? 1 : 0;
-    }
-  }
-  return image;
-}
-
-bool decode_grid(std::span<const unsigned char, grid_image_size> image,
-                 bool (*isblockthere)[board_size]) {
-  for (int x = 0; x < board_size; ++x) {
-    for (int y = 0; y < board_size; ++y) {
-      const unsigned char byte = image[board_size * x + y];
-      if (byte > 1) {
-        return false;
-      }
-      isblockthere[x][y] = byte == 1;
-    }
-  }
-  return true;
-}
-
-config_image encode_config(const config& configuration) {
-  using layout = config_image_layout;
-  config_image image{};
-  put_int(&image[layout::Id], configuration.Id);
-  const grid_image grid = encode_grid(configuration.isblockthere);
-  std::copy(grid.begin(), grid.end(), image.begin() + layout::isblockthere);
-  for (int i = 0; i < max_blockers; ++i) {
-    const block_image block = encode_block(configuration.blockers[i]);
-    std::copy(block.begin(), block.end(), image.begin() + layout::blockers + block_image_size * i);
-  }
-  const block_image prisoner = encode_block(configuration.prisoner);
-  std::copy(prisoner.begin(), prisoner.end(), image.begin() + layout::prisoner);
-  put_int(&image[layout::num_block], configuration.num_block);
-  put_int(&image[layout::config_creating_move], configuration.config_creating_move);
-  put_int(&image[layout::Id_block_moved], configuration.Id_block_moved);
-  return image;
-}
-
-std::array<level_file_image, level_file_count> level_file_images(
-    const BLOCK* blockers, BLOCK prisoner, int num_block, const bool (*isblockthere)[board_size]) {
-  const auto int_image = [](std::int32_t value) {
-    std::vector<unsigned char> image(int_image_size);
-    put_int(image.data(), value);
-    return image;
-  };
-  std::vector<unsigned char> blockers_bytes(blockers_image_size);
-  for (int i = 0; i < max_blockers; ++i) {
-    const block_image image = encode_block(blockers[i]);
-    std::copy(image.begin(), image.end(), blockers_bytes.begin() + block_image_size * i);
-  }
-  const block_image prisoner_bytes = encode_block(prisoner);
-  const grid_image grid = encode_grid(isblockthere);
-  return {{{blockers_file, std::move(blockers_bytes)},
-           {record_size_file, int_image(static_cast<std::int32_t>(blockers_image_size))},
-           {prisoner_file, {prisoner_bytes.begin(), prisoner_bytes.end()}},
-           {prisoner_size_file, int_image(static_cast<std::int32_t>(block_image_size))},
-           {num_block_file, int_image(num_block)},
-           {block_present_file, {grid.begin(), grid.end()}}}};
-}
-
-bool write_level_files_to(const std::filesystem::path& directory, const BLOCK* blockers,
-                          BLOCK prisoner, int num_block, const bool (*isblockthere)[board_size],
-                          std::ostream& out) {
+result<> store_level_files(const std::filesystem::path& directory, const BLOCK* blockers,
+                           BLOCK prisoner, int num_block, const bool (*isblockthere)[board_size]) {
   // The message of each file, in the order they are written.
   static constexpr const char* messages[level_file_count] = {
       "failed to create Diff_lvl_file",  "failed to create record_size_file",
@@ -484,48 +334,75 @@ bool write_level_files_to(const std::filesystem::path& directory, const BLOCK* b
   const auto images = level_file_images(blockers, prisoner, num_block, isblockthere);
   for (std::size_t i = 0; i < images.size(); ++i) {
     if (!write_file(directory, images[i].name, images[i].bytes.data(), images[i].bytes.size())) {
-      out << messages[i] << std::endl;
-      return false;
+      return failure{messages[i]};
     }
   }
-  return true;
+  return {};
 }
 
 void write_level_files(const BLOCK* blockers, BLOCK prisoner, int num_block,
                        const bool (*isblockthere)[board_size], std::ostream& out) {
-  write_level_files_to({}, blockers, prisoner, num_block, isblockthere, out);
+  if (const result<> written = store_level_files({}, blockers, prisoner, num_block, isblockthere);
+      !written) {
+    out << written.reason() << std::endl;
+  }
 }
 
-bool read_level_files_from(const std::filesystem::path& directory, BLOCK* blockers, BLOCK& prisoner,
-                           int& num_block, bool (*isblockthere)[board_size], std::ostream& out) {
-  const std::optional<raw_level> raw = read_raw_level(directory, out);
+result<level_records> load_level_files(const std::filesystem::path& directory) {
+  const result<raw_level> raw = read_raw_level(directory);
   if (!raw) {
-    return false;
+    return failure{raw.reason()};
   }
-  const std::string fault = check_level(*raw, {blockers, prisoner, num_block, isblockthere});
+  level_records records;
+  const std::string fault = check_level(
+      *raw, {records.blockers, records.prisoner, records.num_block, records.isblockthere});
   if (!fault.empty()) {
-    out << fault << std::endl;
-    return false;
+    return failure{fault};
   }
-  return true;
+  return records;
 }
 
 bool read_level_files(BLOCK* blockers, BLOCK& prisoner, int& num_block,
                       bool (*isblockthere)[board_size], std::ostream& out) {
-  return read_level_files_from({}, blockers, prisoner, num_block, isblockthere, out);
+  const result<level_records> loaded = load_level_files({});
+  if (!loaded) {
+    // Two of the missing-file messages have always ended without a line break.
+    const bool line_break = std::none_of(
+        std::begin(read_steps), std::end(read_steps),
+        [&](const read_step& step) { return !step.line_break && loaded.reason() == step.missing; });
+    out << loaded.reason();
+    if (line_break) {
+      out << std::endl;
+    } else {
+      out << std::flush;
+    }
+    return false;
+  }
+  std::copy(std::begin(loaded->blockers), std::end(loaded->blockers), blockers);
+  prisoner = loaded->prisoner;
+  num_block = loaded->num_block;
+  std::copy(&loaded->isblockthere[0][0], &loaded->isblockthere[0][0] + board_size * board_size,
+            &isblockthere[0][0]);
+  return true;
+}
+
+result<> store_config_snapshot(const config& start) {
+  const config_image image = encode_config(start);
+  if (!write_file({}, level_snapshot_file, image.data(), image.size())) {
+    return failure{"failed to create config file"};
+  }
+  unsigned char config_size[int_image_size];
+  put_int_image(config_size, static_cast<std::int32_t>(config_image_size));
+  if (!write_file({}, config_size_file, config_size, sizeof config_size)) {
+    return failure{"failed to create config size file"};
+  }
+  return {};
 }
 
 bool write_config_snapshot(const config& start, std::ostream& out) {
-  const config_image image = encode_config(start);
-  if (!write_file({}, level_snapshot_file, image.data(), image.size())) {
-    out << "failed to create config file" << std::endl;
-    return false;
+  const result<> written = store_config_snapshot(start);
+  if (!written) {
+    out << written.reason() << std::endl;
   }
-  unsigned char config_size[int_image_size];
-  put_int(config_size, static_cast<std::int32_t>(config_image_size));
-  if (!write_file({}, config_size_file, config_size, sizeof config_size)) {
-    out << "failed to create config size file" << std::endl;
-    return false;
-  }
-  return true;
+  return static_cast<bool>(written);
 }

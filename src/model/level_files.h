@@ -1,114 +1,42 @@
 // The level files through which the generator hands a level to the move
-// counter, the snapshot of the start configuration, and the byte images that
-// both are stored in.
+// counter, and the snapshot of the start configuration: written, and read
+// back with every field checked.
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <filesystem>
 #include <iostream>
-#include <optional>
-#include <span>
-#include <vector>
 
 #include "model/block_records.h"
+#include "model/level_images.h"
+#include "model/level_records.h"
+#include "model/result.h"
 
-// Bytes of a stored 32-bit integer.
-inline constexpr std::size_t int_image_size = 4;
-// The grid image: one byte a cell, cell (x, y) at 6 * x + y.
-inline constexpr std::size_t grid_image_size = board_size * board_size;
-
-// Where each field of a block image starts; the image ends at `end`.
-struct block_image_layout {
-  static constexpr std::size_t horizontal = 0;  // one byte, then three fill bytes
-  static constexpr std::size_t length = horizontal + 4;
-  static constexpr std::size_t x = length + int_image_size;
-  static constexpr std::size_t y = x + int_image_size;
-  static constexpr std::size_t occupied_points_x = y + int_image_size;
-  static constexpr std::size_t occupied_points_y = occupied_points_x + 3 * int_image_size;
-  static constexpr std::size_t block_Id = occupied_points_y + 3 * int_image_size;
-  static constexpr std::size_t end = block_Id + int_image_size;
-};
-inline constexpr std::size_t block_image_size = block_image_layout::end;             // 44
-inline constexpr std::size_t blockers_image_size = block_image_size * max_blockers;  // 572
-
-// Where each field of a config image starts; the image ends at `end`.
-struct config_image_layout {
-  static constexpr std::size_t Id = 0;
-  static constexpr std::size_t isblockthere = Id + int_image_size;
-  static constexpr std::size_t blockers = isblockthere + grid_image_size;
-  static constexpr std::size_t prisoner = blockers + blockers_image_size;
-  static constexpr std::size_t num_block = prisoner + block_image_size;
-  static constexpr std::size_t config_creating_move = num_block + int_image_size;
-  static constexpr std::size_t Id_block_moved = config_creating_move + int_image_size;
-  static constexpr std::size_t end = Id_block_moved + int_image_size;
-};
-inline constexpr std::size_t config_image_size = config_image_layout::end;  // 668
-
-// The file names, relative to the working directory.
-inline constexpr const char* blockers_file = "blockers";
-inline constexpr const char* record_size_file = "record_size";
-inline constexpr const char* prisoner_file = "prisoner";
-inline constexpr const char* prisoner_size_file = "prisoner_size";
-inline constexpr const char* num_block_file = "num_block";
-inline constexpr const char* block_present_file = "block_present";
-inline constexpr const char* level_snapshot_file = "level__";
-inline constexpr const char* config_size_file = "config_size";
-
-using block_image = std::array<unsigned char, block_image_size>;
-using grid_image = std::array<unsigned char, grid_image_size>;
-using config_image = std::array<unsigned char, config_image_size>;
-
-// The 44-byte image of `block`: little-endian integers, zero fill bytes and
-// zero occupied points beyond the block's length.
-block_image encode_block(const BLOCK& block);
-// The block an image holds, or nothing when its orientation byte is not 0 or 1.
-std::optional<BLOCK> decode_block(std::span<const unsigned char, block_image_size> image);
-// The 36-byte image of a grid: the byte of cell (x, y) at 6 * x + y.
-grid_image encode_grid(const bool (*isblockthere)[board_size]);
-// Fills the grid from an image; false, with the grid unspecified, when a byte is not 0 or 1.
-bool decode_grid(std::span<const unsigned char, grid_image_size> image,
-                 bool (*isblockthere)[board_size]);
-// The 668-byte image of a configuration.
-config_image encode_config(const config& configuration);
-
-// The number of level files a level is stored in.
-inline constexpr std::size_t level_file_count = 6;
-// The level files in the order the reader reads them.
-inline constexpr const char* level_files_read_order[level_file_count] = {
-    record_size_file,   num_block_file, blockers_file,
-    prisoner_size_file, prisoner_file,  block_present_file};
-
-// One level file as it is stored: its name and its bytes.
-struct level_file_image {
-  const char* name;
-  std::vector<unsigned char> bytes;
-};
-// The images of the six level files of a level, in the order they are written.
-std::array<level_file_image, level_file_count> level_file_images(
-    const BLOCK* blockers, BLOCK prisoner, int num_block, const bool (*isblockthere)[board_size]);
-
-// Writes the six level files into the working directory in order, stopping
-// after the message of the first that cannot be created. A file counts as not
-// created when its write or close fails, or when its name is taken by anything
-// but a regular file, which is left untouched.
+// Writes the six level files into `directory` (the working directory when
+// empty) in order, stopping at the first that cannot be created. A file
+// counts as not created when its write or close fails, or when its name is
+// taken by anything but a regular file, which is left untouched. The reason
+// is escape_puzzle's message for that file, e.g. "failed to create Diff_lvl_file".
+result<> store_level_files(const std::filesystem::path& directory, const BLOCK* blockers,
+                           BLOCK prisoner, int num_block, const bool (*isblockthere)[board_size]);
+// The same into the working directory, printing the reason on a line of its own.
 void write_level_files(const BLOCK* blockers, BLOCK prisoner, int num_block,
                        const bool (*isblockthere)[board_size], std::ostream& out = std::cout);
-// The same into `directory`; true when all six were written.
-bool write_level_files_to(const std::filesystem::path& directory, const BLOCK* blockers,
-                          BLOCK prisoner, int num_block, const bool (*isblockthere)[board_size],
-                          std::ostream& out);
 
-// Reads the six level files of the working directory and checks that they
-// hold one sound level. On failure it prints one line saying why (the two
-// missing-file messages for the prisoner's files end without a line break) and
-// returns false. A level file that is no regular file is refused unread.
+// The level the six level files of `directory` (the working directory when
+// empty) hold, checked to be one sound level. A level file that is no regular
+// file is refused unread. The reason is escape_puzzle's message for the first
+// missing file (e.g. "failed to read rec_size"), or a line naming the damaged
+// file and what is wrong with it.
+result<level_records> load_level_files(const std::filesystem::path& directory);
+// The same from the working directory into the caller's records; on failure
+// it prints the reason, on a line of its own but for the two missing-file
+// messages of the prisoner's files, which end without a line break, and
+// returns false.
 bool read_level_files(BLOCK* blockers, BLOCK& prisoner, int& num_block,
                       bool (*isblockthere)[board_size], std::ostream& out = std::cout);
-// The same from `directory`.
-bool read_level_files_from(const std::filesystem::path& directory, BLOCK* blockers, BLOCK& prisoner,
-                           int& num_block, bool (*isblockthere)[board_size], std::ostream& out);
 
-// Writes "level__" and "config_size" as the level files are written; false,
-// after the file's message, when one cannot be created.
+// Writes "level__" and "config_size" into the working directory as the level
+// files are written; the reason is the message of the first that cannot be created.
+result<> store_config_snapshot(const config& start);
+// The same, printing the reason on a line of its own; false when it failed.
 bool write_config_snapshot(const config& start, std::ostream& out = std::cout);

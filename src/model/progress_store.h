@@ -20,10 +20,12 @@ struct progress_store {
   bool told_of_failure = false;     // a failure to save was said; later ones are not
 };
 
-// Reads the progress file into store.known; none is no progress yet. A file
-// that is damaged or cannot be read is renamed aside with a suffix, never
-// deleted, and play starts afresh; the one line that says so, when there is
-// something to say.
+// Reads the progress file into store.known; none is no progress yet. Where
+// the progress file is a symbolic link, the file it leads to is read and
+// written. A file with lines that are not sound, or that cannot be read, is
+// renamed aside with a suffix, never deleted, and the sound lines are written
+// back; a file of a newer version is left as it is, and nothing is saved. The
+// one line that says so, when there is something to say.
 std::optional<std::string> load_progress(progress_store& store);
 
 // What keeping an escape found.

@@ -7,11 +7,16 @@
 #include <sstream>
 #include <vector>
 
+#include "model/printable.h"
+
 namespace {
 
 // The version this program writes, and the one before it, which it reads too.
+constexpr int this_version = 2;
+constexpr std::string_view version_prefix = "escape-puzzle progress ";
 constexpr std::string_view version_line = "escape-puzzle progress 2";
 constexpr std::string_view first_version_line = "escape-puzzle progress 1";
+constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
 
 // The fields of a best escape, in the order the file gives them; the date follows.
 constexpr const char* best_names[] = {"moves", "stars", "tips", "solutions", "peeks"};
@@ -283,23 +288,41 @@ std::string progress_text(const progress& kept) {
   return text;
 }
 
-result<progress> read_progress_text(std::string_view text) {
-  std::istringstream lines{std::string(text)};
-  std::string line;
-  if (!std::getline(lines, line) || (line != version_line && line != first_version_line)) {
-    return failure{"line 1: not \"" + std::string(version_line) + "\""};
+result<progress_read> read_progress_text(std::string_view text) {
+  if (text.starts_with(byte_order_mark)) {
+    text.remove_prefix(byte_order_mark.size());
   }
-  progress kept;
-  for (int number = 2; std::getline(lines, line); ++number) {
-    if (line.find_first_not_of(' ') == std::string::npos || line.starts_with('#')) {
+  progress_read read;
+  const auto refuse = [&](std::size_t number, const std::string& why) {
+    ++read.lost;
+    if (read.first_fault.empty()) {
+      read.first_fault = "line " + std::to_string(number) + ": " + why;
+    }
+  };
+  std::size_t number = 0;
+  for (std::size_t at = 0; at < text.size(); at = std::min(text.size(), text.find('\n', at)) + 1) {
+    std::string line(text.substr(at, text.find('\n', at) - at));
+    if (line.ends_with('\r')) {
+      line.pop_back();
+    }
+    if (++number == 1 && line.starts_with(version_prefix)) {
+      if (const std::optional<int> version = count_in(line.substr(version_prefix.size()));
+          version && *version > this_version) {
+        return failure{"was written by a newer version of the game (\"" + printable(line) + "\")"};
+      }
+    }
+    if (number == 1 && line != version_line && line != first_version_line) {
+      refuse(number, "not \"" + std::string(version_line) + "\"");
+    }
+    if (number == 1 || line.find_first_not_of(' ') == std::string::npos || line.starts_with('#')) {
       continue;
     }
-    auto read = read_line(line);
-    const result<> added = read ? add_line(kept[read->first], std::move(read->second))
-                                : result<>(failure{read.reason()});
+    auto level = read_line(line);
+    const result<> added = level ? add_line(read.kept[level->first], std::move(level->second))
+                                 : result<>(failure{level.reason()});
     if (!added) {
-      return failure{"line " + std::to_string(number) + ": " + added.reason()};
+      refuse(number, added.reason());
     }
   }
-  return kept;
+  return read;
 }

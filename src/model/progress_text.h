@@ -11,6 +11,17 @@
 // best escape, fastest time and attempts, and a line for each unfinished attempt.
 std::string progress_text(const progress& kept);
 
-// The progress a file's text holds, or why it is damaged ("line 3: ...").
-// Blank lines and lines starting with '#' are passed over.
-result<progress> read_progress_text(std::string_view text);
+// What the text of a progress file holds.
+struct progress_read {
+  progress kept;            // the levels of its sound lines
+  int lost = 0;             // the lines refused
+  std::string first_fault;  // where the first refused line is and why: "line 3: ..."
+};
+
+// The progress a file's text holds: every sound line, past those refused (a
+// cut line, a level given twice, a version line missing). Lines may end in
+// CRLF, and a byte-order mark may begin the text; blank lines and lines
+// starting with '#' are passed over. A file of the version before this one's
+// is read as well. Fails only for a file of a newer version, which this one
+// cannot read ("was written by a newer version ...").
+result<progress_read> read_progress_text(std::string_view text);

@@ -131,8 +131,13 @@ int make_levels(const levels_request& request, std::ostream& out, std::ostream& 
     print_level(*made, out, terminal.colour);
     result<> kept = flush_output(out);
     if (kept && request.out) {
-      kept = write_level_directory(made->level,
-                                   std::filesystem::path(*request.out) / std::to_string(i + 1));
+      const result<written_level> written = write_level_directory(
+          made->level, std::filesystem::path(*request.out) / std::to_string(i + 1));
+      if (!written) {
+        kept = failure{written.reason()};
+      } else if (!written->note.empty()) {
+        err << "escape_levels: " << written->note << '\n';
+      }
     }
     if (!kept) {
       err << "escape_levels: " << kept.reason() << '\n';

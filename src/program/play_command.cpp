@@ -80,6 +80,27 @@ option daily_option(play_request& request) {
           [](std::string_view word) { return !word.empty() && word[0] >= '0' && word[0] <= '9'; }};
 }
 
+// Says what is wrong with `word`, read as the directory to play: an empty
+// name, or a word given with --campaign or --daily, meant as its value or one too many.
+result<> check_directory_word(const play_request& request, const std::string& word) {
+  if (word.empty()) {
+    return failure{"DIR takes a directory, not an empty name"};
+  }
+  if (request.campaign && !request.campaign_number) {
+    return failure{"--campaign takes a whole number from 1 to " + std::to_string(campaign_size()) +
+                   ", not " + quoted_word(word)};
+  }
+  if (request.daily && !request.date) {
+    return failure{"--daily takes a date YYYY-MM-DD, not " + quoted_word(word)};
+  }
+  if (request.campaign || request.daily) {
+    return failure{quoted_word(word) + " is one word too many after " +
+                   (request.campaign ? "--campaign " + std::to_string(*request.campaign_number)
+                                     : "--daily " + date_text(*request.date))};
+  }
+  return {};
+}
+
 // Reads the arguments into `request`, or says why they are not sound.
 result<> read_request(const std::vector<std::string>& arguments, play_request& request) {
   const result<command_words> words = read_command_line(
@@ -106,6 +127,9 @@ result<> read_request(const std::vector<std::string>& arguments, play_request& r
   }
   if (!words->operands.empty()) {
     request.directory = words->operands.front();
+    if (const result<> named = check_directory_word(request, *request.directory); !named) {
+      return named;
+    }
   }
   if ((request.moves || request.seed) && !request.make_new) {
     return failure{"--moves and --seed go with --new"};
@@ -272,6 +296,16 @@ int flushed(std::ostream& out, std::ostream& err, int status) {
 
 }  // namespace
 
+result<std::filesystem::path> progress_directory(const char* state_home, const char* home) {
+  if (state_home != nullptr && std::filesystem::path(state_home).is_absolute()) {
+    return std::filesystem::path(state_home) / "escape-puzzle";
+  }
+  if (home != nullptr && std::filesystem::path(home).is_absolute()) {
+    return std::filesystem::path(home) / ".local" / "state" / "escape-puzzle";
+  }
+  return failure{"neither XDG_STATE_HOME nor HOME names an absolute directory"};
+}
+
 int run_play_command(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
                      std::ostream& err, const play_setting& setting) {
   play_request request;
@@ -291,7 +325,10 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
       setting.today.value_or(utc_date(std::chrono::system_clock::now()));
   progress_store store{
       request.no_save ? "" : setting.progress_directory, date_text(today), {}, false};
-  const std::optional<std::string> loaded = load_progress(store);
+  std::optional<std::string> loaded = load_progress(store);
+  if (!request.no_save && store.directory.empty() && !setting.progress_not_kept.empty()) {
+    loaded = "Progress is not kept: " + setting.progress_not_kept + ".";
+  }
   if (request.show_progress) {
     if (loaded) {
       err << "escape_play: " << *loaded << '\n';
@@ -302,7 +339,8 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
   result<offered_level> level =
       requested_level(request, err, setting.error_is_terminal, store.known, today);
   if (!level) {
-    err << "escape_play: " << level.reason() << '\n';
+    // A text form that is no sound level is a bad argument, and gets the usage too.
+    err << "escape_play: " << level.reason() << '\n' << (request.text ? usage : "");
     return request.text ? 2 : 1;
   }
   offered_level& offered = *level;

@@ -21,10 +21,17 @@ struct play_setting {
   bool colour = false;             // line-mode boards in colour
   full_screen_player full_screen;  // none when the terminal cannot take the full-screen game
   bool error_is_terminal = false;  // standard error is a terminal: --new says there that it works
-  std::filesystem::path progress_directory;          // where progress is kept; empty: nowhere
+  std::filesystem::path progress_directory;  // where progress is kept; empty: nowhere
+  std::string progress_not_kept;  // why there is no such place, said once; empty: none asked for
   std::optional<std::chrono::year_month_day> today;  // the UTC date; none: the clock's
   const play_clock* clock = nullptr;  // times the games; none: the system's steady clock
 };
+
+// Where the player's progress is kept, from the environment's XDG_STATE_HOME
+// and HOME (null when unset): $XDG_STATE_HOME/escape-puzzle, else
+// $HOME/.local/state/escape-puzzle; only absolute paths count. The reason
+// when neither gives one.
+result<std::filesystem::path> progress_directory(const char* state_home, const char* home);
 
 // Runs escape_play with `arguments` (the program name left out): the game on
 // `in` and `out` or on the whole terminal, or the progress list on `out`;

@@ -10,30 +10,15 @@
 #include "program/play_terminal.h"
 #include "program/terminal.h"
 
-namespace {
-
-// Where the player's progress is kept: $XDG_STATE_HOME/escape-puzzle, or
-// ~/.local/state/escape-puzzle when that is unset or no absolute path; none
-// when HOME is unset too.
-std::filesystem::path progress_directory() {
-  const char* state = std::getenv("XDG_STATE_HOME");
-  if (state != nullptr && std::filesystem::path(state).is_absolute()) {
-    return std::filesystem::path(state) / "escape-puzzle";
-  }
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && *home != '\0') {
-    return std::filesystem::path(home) / ".local" / "state" / "escape-puzzle";
-  }
-  return {};
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   play_setting setting;
   setting.colour = wants_colour(is_terminal(1), std::getenv("NO_COLOR"));
   setting.error_is_terminal = is_terminal(2);
-  setting.progress_directory = progress_directory();
+  if (const auto place = progress_directory(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))) {
+    setting.progress_directory = *place;
+  } else {
+    setting.progress_not_kept = place.reason();
+  }
   if (full_screen_available()) {
     setting.full_screen = [](const offered_level& offered, session_setup setup) {
       return play_full_screen(offered,

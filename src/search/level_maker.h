@@ -3,31 +3,11 @@
 // whatever the number of jobs.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 #include "model/level.h"
-
-// How a search runs and when it gives up. A search is a row of climbs numbered
-// 0, 1, 2 ..., each a pure function of the seed and its number, run one after
-// another; the layouts a climb draws are measured on `jobs` threads at once,
-// and the result is the one a single thread gives.
-struct maker_limits {
-  // Seconds of the clock before the search gives up; a search goes on at
-  // least until some layout lets the prisoner out.
-  double seconds = 60;
-  // Layouts (sets of pieces on their rows and columns) measured before the
-  // search gives up, counted climb after climb in the order each climb drew
-  // them; 0: no bound.
-  std::uint64_t layouts = 0;
-  // Threads that measure layouts; 0: one for each core.
-  int jobs = 0;
-  // When set (it may be set from another thread), the search returns nothing
-  // within about a tenth of a second.
-  const std::atomic<bool>* stop = nullptr;
-};
+#include "search/layout_search.h"
 
 // A level the maker made, with what it took.
 struct made_level {
@@ -39,11 +19,6 @@ struct made_level {
   std::uint64_t positions = 0;  // positions explored by every job, those thrown away included
   std::uint64_t climb = 0;      // the number of the climb that found it
 };
-
-// Told the seconds spent and the most moves any level found so far needs,
-// whenever that grows and about ten times a second while a search runs, on
-// the thread that called the maker.
-using maker_progress = std::function<void(double seconds, int hardest)>;
 
 // A level whose fewest-move count is exactly `moves` (0: the prisoner is free
 // already), or nothing when none was found within the limits or `moves` < 0.

@@ -261,8 +261,9 @@ TEST_F(PlayGameTest, NewShowAndSave) {
     // a fills the prisoner's row right of it and can never leave the row.
     return offered_level{{play_block{true, 2, 0, 3}, {play_block{true, 3, 3, 3}}}, "A new one."};
   };
+  using namespace std::string_literals;
   std::istringstream in(
-      "a -1\nshow\nnew 9\nnew x\nnew -1\nnew 51\nnew\nnew 50\nshow\na -1\nsave\nsave kept\nquit\n");
+      "a -1\nshow\nnew 9\nnew x\nnew -1\nnew 51\nnew\nnew 50\nshow\na -1\nsave\nsave x\0y\nsave kept\nquit\n"s);
   std::ostringstream out;
   EXPECT_EQ(play_lines({two_move_level(), {}}, in, out, {false, {nullptr, maker}}), 0);
   const std::string said = out.str();
@@ -280,8 +281,12 @@ TEST_F(PlayGameTest, NewShowAndSave) {
   EXPECT_NE(said.find("Moves made: 0. Fewest from the start: none"), std::string::npos);
   EXPECT_NE(said.find("> ..................PP.aaa............\n"), std::string::npos);
   EXPECT_NE(said.find("> Say where to save the level: save DIR.\n"
+                      "> That line holds a NUL byte (\\x00), which no command takes: save "
+                      "x\\x00y\n"
                       "> Saved the start position as level files in kept.\n"),
-            std::string::npos);
+            std::string::npos)
+      << said;
+  EXPECT_FALSE(std::filesystem::exists("x"));
   const result<play_level> kept = read_level_directory("kept");
   ASSERT_TRUE(kept) << kept.reason();
   EXPECT_EQ(draw_level(*kept), "......\n......\n......\nPP.aaa\n......\n......\n");

@@ -1,6 +1,8 @@
 #include "model/progress_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -104,8 +106,8 @@ TEST_F(ProgressStoreTest, ADamagedFileIsMovedAsideAndPlayStartsAfresh) {
   progress_store damaged = store();
   EXPECT_EQ(load_progress(damaged),
             "The progress file \"" + (dir_.path() / "state/progress").string() +
-                "\" is damaged (line 2: not a level's text form and its fields); it is "
-                "kept as \"" +
+                "\" has a damaged line (line 2: not a level's text form and its fields), "
+                "left out; it is kept as \"" +
                 (dir_.path() / "state/progress.damaged-2").string() + "\" and play starts afresh.");
   EXPECT_TRUE(damaged.known.empty());
   EXPECT_EQ(read_bytes("state/progress.damaged-1"), "an older one");
@@ -120,6 +122,55 @@ TEST_F(ProgressStoreTest, ADamagedFileIsMovedAsideAndPlayStartsAfresh) {
             std::string::npos);
   EXPECT_TRUE(fs::is_directory("state/progress.damaged-3"));
   EXPECT_EQ(read_bytes("state/progress"), progress_text({{key_for(1), one_star}}));
+}
+
+TEST_F(ProgressStoreTest, ABadLineLosesItselfAloneAndANewerFileIsLeftAsItIs) {
+  fs::create_directory("state");
+  const std::string sound = progress_text({{key_for(1), one_star}, {key_for(2), three_stars}});
+  const std::string cut = sound + key_for(3) + " moves 4 st";
+  write_bytes("state/progress", cut);
+  progress_store store_now = store();
+  EXPECT_EQ(load_progress(store_now),
+            "The progress file \"" + (dir_.path() / "state/progress").string() +
+                "\" has a damaged line (line 4: a field without its value), "
+                "left out; it is kept as \"" +
+                (dir_.path() / "state/progress.damaged-1").string() +
+                "\", and the rest is played on.");
+  EXPECT_EQ(store_now.known.size(), 2u);
+  EXPECT_EQ(read_bytes("state/progress"), sound);
+  EXPECT_EQ(read_bytes("state/progress.damaged-1"), cut);
+  write_bytes("state/progress", sound + "x\n" + sound.substr(25));
+  EXPECT_NE(load_progress(store_now)->find("has 3 damaged lines (the first, line 4: not a"),
+            std::string::npos);
+
+  const std::string newer = "escape-puzzle progress 3\nwhatever it holds\n";
+  write_bytes("state/progress", newer);
+  progress_store kept_off = store();
+  EXPECT_EQ(load_progress(kept_off),
+            "The progress file \"" + (dir_.path() / "state/progress").string() +
+                "\" was written by a newer version of the game (\"escape-puzzle progress 3\"): it "
+                "is left as it is, and progress is not saved.");
+  const kept_result kept = keep_result(kept_off, key_for(1), one_star);
+  EXPECT_TRUE(kept.new_best);
+  EXPECT_EQ(kept.note, std::nullopt);  // said once, when it was read
+  EXPECT_EQ(read_bytes("state/progress"), newer);
+  EXPECT_EQ(kept_off.known.size(), 1u);
+}
+
+TEST_F(ProgressStoreTest, AProgressFileThatIsALinkIsWrittenWhereItLeads) {
+  fs::create_directories("state");
+  fs::create_directories("dotfiles");
+  fs::create_symlink("../dotfiles/escape-progress", "state/progress");
+  progress_store linked = store();
+  EXPECT_EQ(load_progress(linked), std::nullopt);
+  EXPECT_EQ(keep_result(linked, key_for(1), one_star).note, std::nullopt);
+  EXPECT_TRUE(fs::is_symlink("state/progress"));
+  EXPECT_EQ(read_bytes("dotfiles/escape-progress"), progress_text({{key_for(1), one_star}}));
+  // A damaged one is set aside where it is.
+  write_bytes("dotfiles/escape-progress", "nonsense");
+  ASSERT_TRUE(load_progress(linked));
+  EXPECT_EQ(read_bytes("dotfiles/escape-progress.damaged-1"), "nonsense");
+  EXPECT_TRUE(fs::is_symlink("state/progress"));
 }
 
 TEST_F(ProgressStoreTest, AFailureToSaveIsSaidOnceAndPlayGoesOn) {
@@ -162,6 +213,21 @@ TEST_F(ProgressStoreDeathTest, AWriteThatFailsLeavesTheOldFileWhole) {
     ++files;
   }
   EXPECT_EQ(files, 2u);  // the file and its lock, no temporary left
+}
+
+TEST_F(ProgressStoreTest, TheNextWriterRemovesTheTemporariesOfWritersThatDied) {
+  fs::create_directory("state");
+  write_bytes("state/.progress.AbC123", "a killed writer's");
+  write_bytes("state/.progress.Live01", "a live writer's");
+  write_bytes("state/.progress.mine", "no temporary");
+  const int live = ::open("state/.progress.Live01", O_RDONLY);
+  ASSERT_EQ(::flock(live, LOCK_EX | LOCK_NB), 0);
+  progress_store saved = store();
+  EXPECT_EQ(keep_result(saved, key_for(1), one_star).note, std::nullopt);
+  EXPECT_FALSE(fs::exists("state/.progress.AbC123"));
+  EXPECT_TRUE(fs::exists("state/.progress.Live01"));
+  EXPECT_TRUE(fs::exists("state/.progress.mine"));
+  ::close(live);
 }
 
 TEST_F(ProgressStoreTest, TwoGamesAtOnceLoseNothing) {

@@ -33,17 +33,32 @@ TEST(ProgressTextTest, ReadsBackWhatItWritesAndTheFirstVersionToo) {
                       key_for(0) + " unfinished P+1,a-2 tips 1 solutions 0 peeks 2 time 75\n");
   const std::string edited = text + "\n# a note of mine\n";
   ASSERT_TRUE(read_progress_text(edited));
-  EXPECT_EQ(*read_progress_text(edited), kept);
+  EXPECT_EQ(read_progress_text(edited)->kept, kept);
+  EXPECT_EQ(read_progress_text(edited)->lost, 0);
+  // CRLF line ends and a byte-order mark are read as well.
+  std::string crlf = "\xEF\xBB\xBF";
+  for (const char c : text) {
+    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  }
+  EXPECT_EQ(read_progress_text(crlf)->kept, kept);
+  EXPECT_EQ(read_progress_text(crlf)->lost, 0);
   // A file of the first version holds best escapes alone.
-  const result<progress> first =
+  const result<progress_read> first =
       read_progress_text("escape-puzzle progress 1\n" + key_for(40) +
                          " moves 9 stars 1 tips 1 solutions 0 peeks 0 date 2024-05-07\n");
   ASSERT_TRUE(first) << first.reason();
-  EXPECT_EQ(*first, (progress{{key_for(40), one_star}}));
+  EXPECT_EQ(first->kept, (progress{{key_for(40), one_star}}));
+  EXPECT_EQ(first->lost, 0);
 
-  const result<progress> read = read_progress_text("\n# mine\n" + text.substr(25) + "\n");
-  EXPECT_FALSE(read);
-  EXPECT_EQ(read.reason(), "line 1: not \"escape-puzzle progress 2\"");
+  // A version line missing loses itself alone; a file of a newer version is
+  // not read at all.
+  const result<progress_read> no_version = read_progress_text("\n# mine\n" + text.substr(25));
+  ASSERT_TRUE(no_version);
+  EXPECT_EQ(no_version->first_fault, "line 1: not \"escape-puzzle progress 2\"");
+  EXPECT_EQ(no_version->kept, kept);
+  EXPECT_EQ(read_progress_text("escape-puzzle progress 3\n" + text.substr(25)).reason(),
+            "was written by a newer version of the game (\"escape-puzzle progress 3\")");
+  EXPECT_EQ(read_progress_text("escape-puzzle progress 2x\n")->lost, 1);
 }
 
 TEST(ProgressTextTest, SaysWhereALineIsDamagedAndWhy) {
@@ -79,16 +94,22 @@ TEST(ProgressTextTest, SaysWhereALineIsDamagedAndWhy) {
       {left + "- tips 0 solutions 0 peeks 0 time 1\n" + left +
            "- tips 0 solutions 0 peeks 0 time 2",
        "line 3: a level's unfinished attempt given twice"}};
+  // Each is lost alone; the sound lines around it are kept.
+  const std::string sound = key_for(2) + " attempts 1\n";
   for (const auto& [lines, why] : damaged) {
-    const result<progress> refused = read_progress_text("escape-puzzle progress 2\n" + lines);
-    ASSERT_FALSE(refused) << lines;
-    EXPECT_EQ(refused.reason(), why) << lines;
+    const result<progress_read> read =
+        read_progress_text("escape-puzzle progress 2\n" + lines + "\n" + sound);
+    ASSERT_TRUE(read) << lines;
+    EXPECT_EQ(read->first_fault, why) << lines;
+    EXPECT_EQ(read->lost, 1) << lines;
+    EXPECT_TRUE(read->kept.contains(key_for(2))) << lines;
   }
   // The first and the last cells a move can take; P and a key's last letter.
-  const result<progress> moves = read_progress_text("escape-puzzle progress 2\n" + left +
-                                                    "a+1,P-5 tips 0 solutions 0 peeks 0 time 1\n");
+  const result<progress_read> moves = read_progress_text(
+      "escape-puzzle progress 2\n" + left + "a+1,P-5 tips 0 solutions 0 peeks 0 time 1\n");
   ASSERT_TRUE(moves) << moves.reason();
-  EXPECT_EQ(moves->at(key_for(1)).unfinished->moves, (std::vector<play_move>{{1, 1}, {0, -5}}));
+  EXPECT_EQ(moves->kept.at(key_for(1)).unfinished->moves,
+            (std::vector<play_move>{{1, 1}, {0, -5}}));
 }
 
 }  // namespace

@@ -100,12 +100,10 @@ TEST(LevelsCommandTest, LevelsOfExactMovesWithTheirSeedsAndFiles) {
             std::vector<std::string>{level_text(make_level(4, 8, {}, {}, true)->level)});
 
   for (std::size_t i = 0; i < forms.size(); ++i) {
-    level_records stored;
-    std::ostringstream messages;
-    ASSERT_TRUE(read_level_files_from(dir.path() / "made" / std::to_string(i + 1), stored.blockers,
-                                      stored.prisoner, stored.num_block, stored.isblockthere,
-                                      messages))
-        << messages.str();
+    const result<level_records> loaded =
+        load_level_files(dir.path() / "made" / std::to_string(i + 1));
+    ASSERT_TRUE(loaded) << loaded.reason();
+    const level_records& stored = *loaded;
     const int num_block = stored.num_block;
     EXPECT_EQ(level_text(level_of_records(stored.prisoner, stored.blockers, num_block)), forms[i]);
     // Every block as the generator leaves it, the unused entries zero.

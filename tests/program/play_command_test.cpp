@@ -89,11 +89,26 @@ TEST_F(PlayCommandTest, HelpAndWhatItRefuses) {
                   .err.starts_with("escape_play: --daily takes a date YYYY-MM-DD, not "
                                    "'2023-02-2\\x1B[2J'\n"));
   EXPECT_EQ(run({"--campaign", std::to_string(campaign_size() + 1)}).status, 2);
+  // A word meant for --campaign or --daily, or one too many, is named with its option.
+  const std::pair<std::vector<std::string>, std::string> named[] = {
+      {{"--campaign", "abc"}, "--campaign takes a whole number from 1 to 60, not 'abc'"},
+      {{"--daily", "abc"}, "--daily takes a date YYYY-MM-DD, not 'abc'"},
+      {{"--daily", "-1"}, "--daily takes a date YYYY-MM-DD, not '-1'"},
+      {{"--campaign", "3", "extra"}, "'extra' is one word too many after --campaign 3"},
+      {{"--daily", "2024-06-03", "x"}, "'x' is one word too many after --daily 2024-06-03"},
+      {{""}, "DIR takes a directory, not an empty name"}};
+  for (const auto& [arguments, reason] : named) {
+    const command_run refused = run(arguments);
+    EXPECT_EQ(refused.status, 2) << reason;
+    EXPECT_EQ(refused.err,
+              "escape_play: " + reason + "\n" + help.out.substr(0, help.out.find("Plays")));
+  }
   EXPECT_EQ(run({"--campaign", "--daily"}).status, 2);
-  // A text form that is no sound level gets one line.
+  // A text form that is no sound level gets one line, then the usage.
   const command_run text = run({"--level", "PP"});
   EXPECT_EQ(text.status, 2);
-  EXPECT_EQ(text.err.find('\n'), text.err.size() - 1) << text.err;
+  EXPECT_EQ(text.err.substr(text.err.find('\n') + 1), help.out.substr(0, help.out.find("Plays")))
+      << text.err;
 
   // Help that cannot be shown is an error, as on a full disk.
   full_disk_buffer full;
@@ -248,8 +263,8 @@ TEST_F(PlayCommandTest, LevelFilesHereAndTheLevelOfTheDay) {
   EXPECT_EQ(today.status, 0);
   EXPECT_TRUE(today.out.starts_with("The progress file \"" +
                                     (dir_.path() / "state/progress").string() +
-                                    "\" is damaged (line 1: not \"escape-puzzle progress 2\"); "
-                                    "it is kept as "))
+                                    "\" has a damaged line (line 1: not \"escape-puzzle progress "
+                                    "2\"), left out; it is kept as "))
       << today.out;
   EXPECT_NE(today.out.find(" and play starts afresh. The level of 2024-06-03, a Monday: 10 "
                            "moves at best.\n"),
@@ -259,3 +274,24 @@ TEST_F(PlayCommandTest, LevelFilesHereAndTheLevelOfTheDay) {
 }
 
 }  // namespace
+
+TEST_F(PlayCommandTest, ProgressIsKeptUnderAnAbsoluteStateOrHomeOrItIsSaidOnceWhyNot) {
+  EXPECT_EQ(*progress_directory("/state", "/home/me"), "/state/escape-puzzle");
+  EXPECT_EQ(*progress_directory("state", "/home/me"), "/home/me/.local/state/escape-puzzle");
+  EXPECT_EQ(*progress_directory(nullptr, "/home/me"), "/home/me/.local/state/escape-puzzle");
+  for (const char* home : {static_cast<const char*>(nullptr), "", "me"}) {
+    EXPECT_EQ(progress_directory("", home).reason(),
+              "neither XDG_STATE_HOME nor HOME names an absolute directory");
+  }
+
+  play_setting nowhere;
+  nowhere.progress_not_kept = "neither XDG_STATE_HOME nor HOME names an absolute directory";
+  const std::string said =
+      "Progress is not kept: neither XDG_STATE_HOME nor HOME names an absolute directory.\n";
+  EXPECT_TRUE(run({"--level", "....../....../....../PP...a/.....a/......"}, "quit\n", nowhere)
+                  .out.starts_with(said));
+  EXPECT_EQ(run({"--progress"}, "", nowhere).err, "escape_play: " + said);
+  EXPECT_FALSE(
+      run({"--no-save", "--level", "....../....../....../PP...a/.....a/......"}, "quit\n", nowhere)
+          .out.starts_with("Progress"));
+}
