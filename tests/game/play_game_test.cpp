@@ -259,7 +259,8 @@ TEST_F(PlayGameTest, NewShowAndSave) {
       return std::nullopt;
     }
     // a fills the prisoner's row right of it and can never leave the row.
-    return offered_level{{play_block{true, 2, 0, 3}, {play_block{true, 3, 3, 3}}}, "A new one."};
+    const play_level locked_in{play_block{true, 2, 0, 3}, {play_block{true, 3, 3, 3}}};
+    return offered_level{locked_in, "A new one."};
   };
   using namespace std::string_literals;
   std::istringstream in(

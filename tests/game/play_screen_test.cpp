@@ -385,8 +385,8 @@ TEST(PlayScreenTest, HelpCommandsQuitAndNewLevels) {
   EXPECT_FALSE(game.making);
   press(game, typed('n'));
   // b fills the prisoner's row right of it and can never leave the row.
-  level_made(game,
-             offered_level{{play_block{true, 2, 0, 3}, {play_block{true, 3, 3, 3}}}, "A new one."});
+  const play_level locked_in{play_block{true, 2, 0, 3}, {play_block{true, 3, 3, 3}}};
+  level_made(game, offered_level{locked_in, "A new one."});
   EXPECT_EQ(game.note, "A new one.");
   EXPECT_TRUE(game.session.made.empty());
   EXPECT_EQ(game.session.now.blockers.size(), 1u);
