@@ -55,7 +55,9 @@ std::string time_words(std::chrono::milliseconds time, bool aided, const kept_re
 
 std::string clock_text(std::chrono::milliseconds time) {
   const long long seconds = std::chrono::floor<std::chrono::seconds>(time).count();
-  const auto two_digits = [](long long n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+  const auto two_digits = [](long long n) {
+    return std::string(n < 10 ? "0" : "").append(std::to_string(n));
+  };
   const std::string minutes_seconds =
       two_digits(seconds / 60 % 60) + ":" + two_digits(seconds % 60);
   if (seconds >= 3600) {

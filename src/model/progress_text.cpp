@@ -277,7 +277,7 @@ std::string progress_text(const progress& kept) {
     if (const std::optional<unfinished_attempt>& attempt = record.unfinished) {
       std::string moves;
       for (const play_move move : attempt->moves) {
-        moves += (moves.empty() ? "" : ",") + move_word(move);
+        moves.append(moves.empty() ? "" : ",").append(move_word(move));
       }
       text += key + " unfinished " + (moves.empty() ? "-" : moves) + " tips " +
               std::to_string(attempt->tips) + " solutions " + std::to_string(attempt->solutions) +
