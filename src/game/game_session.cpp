@@ -223,7 +223,8 @@ bool resume_attempt(game_session& session, const unfinished_attempt& attempt) {
   if (session.running_since) {
     session.running_since = clock_of(session).now();
   }
-  session.moved = session.attempt_counted = true;
+  // An attempt kept with help alone was not counted: it is once it has a move.
+  session.moved = session.attempt_counted = !attempt.moves.empty();
   count_fewest(session);
   return true;
 }
@@ -252,8 +253,9 @@ std::optional<std::string> keep_unfinished(game_session& session) {
   for (const play_move move : session.made) {
     attempt.moves.push_back({numbers[static_cast<std::size_t>(move.block)], move.distance});
   }
-  return keep_attempt(*session.setup.progress, key_of(session), attempt,
-                      !std::exchange(session.attempt_counted, true));
+  const bool counts = session.moved && !session.attempt_counted;
+  session.attempt_counted = session.attempt_counted || counts;
+  return keep_attempt(*session.setup.progress, key_of(session), attempt, counts);
 }
 
 int new_level_moves(const game_session& session) {

@@ -57,10 +57,11 @@ int widest(std::span<const char* const> lines) {
   return static_cast<int>(most);
 }
 
-// Lines written as a block centred on the screen, each with its look.
+// Lines written as a block centred on the screen, each with its look; the
+// block is as wide as its widest line, or `width` when that is wider.
 void write_centred(canvas& screen, int rows, int columns,
-                   const std::vector<std::pair<std::string, screen_look>>& lines) {
-  std::size_t width = 0;
+                   const std::vector<std::pair<std::string, screen_look>>& lines,
+                   std::size_t width = 0) {
   for (const auto& line : lines) {
     width = std::max(width, line.first.size());
   }
@@ -135,6 +136,11 @@ void draw_level_list(canvas& screen, const screen_game& game) {
       {"Levels: Enter plays level " + std::to_string(game.list.listed) + ", Escape goes back.", {}},
       {"Pick with the arrows, PgUp/PgDn, Home/End or a number.", {}},
       {std::string("  ") + list_header, {}}};
+  // Centred as a whole, so that it stays in place as it scrolls.
+  std::size_t width = 0;
+  for (const list_row& row : rows) {
+    width = std::max(width, row.text.size() + 2);
+  }
   const int shown = std::max(1, game.rows - 4);
   const int first = first_row_shown(rows, game.list.listed, shown);
   for (int i = first; i < first + shown && i < static_cast<int>(rows.size()); ++i) {
@@ -144,5 +150,5 @@ void draw_level_list(canvas& screen, const screen_game& game) {
                        screen_look{picked ? look_kind::picked : look_kind::plain});
   }
   lines.emplace_back(totals_line(known), screen_look{});
-  write_centred(screen, game.rows, game.columns, lines);
+  write_centred(screen, game.rows, game.columns, lines, width);
 }

@@ -172,9 +172,13 @@ TEST(GameSessionTest, AnUnfinishedAttemptIsKeptToGoOnWithUntilAWinOrARestart) {
   game_session first = start_session({level, {}}, {&kept, {}, &clock});
   EXPECT_EQ(keep_unfinished(first), std::nullopt);  // nothing to lose yet
   EXPECT_FALSE(kept.known.contains(key));
+  // Help alone is kept, so that it still counts, but makes no attempt yet.
+  static_cast<void>(take_tip(first));
+  static_cast<void>(keep_unfinished(first));
+  EXPECT_EQ(kept.known.at(key).unfinished, (unfinished_attempt{{}, 1, 0, 0, 0}));
+  EXPECT_EQ(kept.known.at(key).attempts, 0);
   ASSERT_TRUE(make_move(first, {blocker_number(3), -1}));  // a, upright, is d here
   ASSERT_TRUE(make_move(first, {blocker_number(1), -2}));
-  static_cast<void>(take_tip(first));
   clock.time += 65s;
   EXPECT_EQ(keep_unfinished(first), std::nullopt);
   ASSERT_TRUE(kept.known.at(key).unfinished);
@@ -211,6 +215,9 @@ TEST(GameSessionTest, AnUnfinishedAttemptIsKeptToGoOnWithUntilAWinOrARestart) {
   kept.known[key].unfinished = unfinished_attempt{{{4, 1}}, 0, 0, 0, 3};
   EXPECT_EQ(kept_attempt(start_session({level, {}}, {&kept})), std::nullopt);
   kept.known[key].unfinished = unfinished_attempt{{{9, 1}}, 0, 0, 0, 3};
+  EXPECT_EQ(kept_attempt(start_session({level, {}}, {&kept})), std::nullopt);
+  // Nor one whose moves free the prisoner: an escape is no attempt left.
+  kept.known[key].unfinished = unfinished_attempt{{{2, -1}, {3, -1}}, 0, 0, 0, 3};
   EXPECT_EQ(kept_attempt(start_session({level, {}}, {&kept})), std::nullopt);
 }
 

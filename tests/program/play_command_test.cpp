@@ -120,8 +120,8 @@ TEST_F(PlayCommandTest, HelpAndWhatItRefuses) {
   // So is a game in lines that cannot be shown.
   std::ostringstream game_said;
   std::istringstream moves("a +1\n");
-  EXPECT_EQ(run_play_command({"--no-save", "--level", level_text(two_move_level())}, moves,
-                             nowhere, game_said, {}),
+  EXPECT_EQ(run_play_command({"--no-save", "--level", level_text(two_move_level())}, moves, nowhere,
+                             game_said, {}),
             1);
   EXPECT_EQ(game_said.str(),
             "escape_play: cannot write to standard output: No space left on device\n");
