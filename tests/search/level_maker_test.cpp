@@ -5,6 +5,8 @@
 #include "model/level_files.h"
 #include "model/level_text.h"
 #include "search/play_solver.h"
+#include "search/puzzle_bank.h"
+#include "search/puzzle_identity.h"
 #include "search/slide_space.h"
 
 namespace {
@@ -146,4 +148,42 @@ TEST(LevelMakerTest, AStopFlagEndsTheSearchWithNothing) {
     EXPECT_EQ(make_hardest_level(1, limits, stop_now), std::nullopt);
     EXPECT_EQ(reports, 2);
   }
+}
+
+TEST(LevelMakerTest, NewLevelsAreNeitherAPuzzleGivenBeforeNorAVariantOfOne) {
+  const struct {
+    int moves;
+    bool lean;
+  } asked[] = {{20, false}, {3, true}, {bank_serves_from, true}, {45, false}};
+  for (const auto& [moves, lean] : asked) {
+    SCOPED_TRACE(std::to_string(moves) + " moves");
+    puzzle_set given;
+    std::uint64_t seed = 1;
+    for (int i = 0; i < 4; ++i) {
+      const std::optional<made_level> made =
+          make_new_level(moves, seed, given, bounded(20'000), {}, lean);
+      ASSERT_TRUE(made) << i;
+      EXPECT_EQ(fewest(made->level), static_cast<std::size_t>(moves)) << level_text(made->level);
+      EXPECT_FALSE(given.holds_alike(identity_of(made->level))) << level_text(made->level);
+      EXPECT_GE(made->seed, seed);
+      // Its seed alone makes it again.
+      EXPECT_EQ(level_text(make_level(moves, made->seed, bounded(20'000), {}, lean)->level),
+                level_text(made->level));
+      remember_made(given, *made);
+      seed = made->seed + 1;
+    }
+  }
+  // The board holds one puzzle of 50 moves: once it was given, the maker
+  // knows no other, and the nearest count with one is 49.
+  puzzle_set given;
+  ASSERT_TRUE(knows_other_puzzle(most_level_moves, given));
+  remember_made(given, make_new_level(most_level_moves, 1, given, bounded(1)).value());
+  EXPECT_FALSE(knows_other_puzzle(most_level_moves, given));
+  EXPECT_EQ(make_new_level(most_level_moves, 2, given, bounded(1)), std::nullopt);
+  EXPECT_EQ(nearest_count_with_other(most_level_moves, given), most_level_moves - 1);
+  EXPECT_EQ(nearest_count_with_other(20, given), 20);
+  // Counts outside the board's range: none.
+  EXPECT_TRUE(knows_other_puzzle(0, given));
+  EXPECT_FALSE(knows_other_puzzle(-1, given));
+  EXPECT_FALSE(knows_other_puzzle(most_level_moves + 1, given));
 }
