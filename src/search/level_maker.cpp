@@ -54,8 +54,9 @@ std::optional<made_level> finish(layout_search& search, const search_result& res
   if (!level) {
     return std::nullopt;
   }
-  return made_level{std::move(*level),  result.find.moves, seed,  search.seconds(), result.layouts,
-                    search.positions(), result.climb,      false, result.met};
+  return made_level{std::move(*level), result.find.moves, seed,
+                    search.seconds(),  result.layouts,    search.positions(),
+                    result.climb,      std::nullopt,      result.met};
 }
 
 // The level of `moves` moves the bank gives for the seed.

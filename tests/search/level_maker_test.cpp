@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "model/level_files.h"
 #include "model/level_text.h"
 #include "search/play_solver.h"
@@ -120,6 +122,15 @@ TEST(LevelMakerTest, OneSeedMakesOneLevelWithAnyNumberOfJobs) {
     EXPECT_EQ(fewest(hardest[jobs / 2]->level), static_cast<std::size_t>(hardest[jobs / 2]->moves));
   }
   EXPECT_EQ(hardest[0]->moves, 46);
+  // The different puzzles met at the best count and the two below, the best first.
+  ASSERT_FALSE(hardest[0]->met.empty());
+  EXPECT_EQ(hardest[0]->met.front().moves, 46);
+  EXPECT_LE(hardest[0]->met.size(), 3u);
+  EXPECT_GE(hardest[0]->met.back().moves, 44);
+  for (const puzzles_met& met : hardest[0]->met) {
+    EXPECT_GE(met.puzzles, 1) << met.moves;
+  }
+  EXPECT_EQ(hardest[1]->met, hardest[0]->met);
   EXPECT_EQ(level_text(hardest[0]->level), "aa.bccd..beedfffghd.PPghiij.ghkkjll.");
   EXPECT_EQ(level_text(hardest[1]->level), level_text(hardest[0]->level));
   // A count no level of this board needs is not found within the bound.
@@ -159,6 +170,7 @@ TEST(LevelMakerTest, NewLevelsAreNeitherAPuzzleGivenBeforeNorAVariantOfOne) {
     SCOPED_TRACE(std::to_string(moves) + " moves");
     puzzle_set given;
     std::uint64_t seed = 1;
+    std::set<std::size_t> bank_puzzles_used;
     for (int i = 0; i < 4; ++i) {
       const std::optional<made_level> made =
           make_new_level(moves, seed, given, bounded(20'000), {}, lean);
@@ -169,6 +181,9 @@ TEST(LevelMakerTest, NewLevelsAreNeitherAPuzzleGivenBeforeNorAVariantOfOne) {
       // Its seed alone makes it again.
       EXPECT_EQ(level_text(make_level(moves, made->seed, bounded(20'000), {}, lean)->level),
                 level_text(made->level));
+      // Nor a level of a bank puzzle given before, made lean another way.
+      EXPECT_EQ(made->bank_index.has_value(), moves >= bank_serves_from);
+      EXPECT_TRUE(!made->bank_index || bank_puzzles_used.insert(*made->bank_index).second);
       remember_made(given, *made);
       seed = made->seed + 1;
     }
