@@ -9,8 +9,10 @@
 
 namespace {
 
-// make_new_level gives up after the levels of this many seeds in a row were too alike.
+// make_new_level gives up after the levels of this many seeds in a row were
+// too alike, or after passing over this many seeds whose bank puzzle was.
 constexpr int most_alike_in_a_row = 200;
+constexpr int most_seeds_passed_over = 100'000;
 
 using clock_type = std::chrono::steady_clock;
 
@@ -99,9 +101,14 @@ std::optional<made_level> make_new_level(int moves, std::uint64_t seed, const pu
   // Each seed's search tells its own seconds; the caller hears them all.
   const maker_progress told = [&](double, int hardest) { progress(seconds_since(began), hardest); };
   int alike = 0;
+  int passed_over = 0;
   for (std::uint64_t tried = seed;; ++tried) {
     if (bank_serves(moves) && avoid.holds_alike(bank_identity(bank_pick(moves, tried)))) {
-      continue;  // a bank puzzle to avoid: every level it gives is one puzzle with it
+      // A bank puzzle to avoid: every level it gives is one puzzle with it.
+      if (++passed_over == most_seeds_passed_over) {
+        return std::nullopt;
+      }
+      continue;
     }
     maker_limits left = limits;
     left.seconds = std::max(0.0, limits.seconds - seconds_since(began));

@@ -185,6 +185,7 @@ TEST(LevelMakerTest, NewLevelsAreNeitherAPuzzleGivenBeforeNorAVariantOfOne) {
       EXPECT_EQ(made->bank_index.has_value(), moves >= bank_serves_from);
       EXPECT_TRUE(!made->bank_index || bank_puzzles_used.insert(*made->bank_index).second);
       remember_made(given, *made);
+      EXPECT_TRUE(!made->bank_index || given.holds_alike(bank_identity(*made->bank_index)));
       seed = made->seed + 1;
     }
   }
@@ -197,6 +198,20 @@ TEST(LevelMakerTest, NewLevelsAreNeitherAPuzzleGivenBeforeNorAVariantOfOne) {
   EXPECT_EQ(make_new_level(most_level_moves, 2, given, bounded(1)), std::nullopt);
   EXPECT_EQ(nearest_count_with_other(most_level_moves, given), most_level_moves - 1);
   EXPECT_EQ(nearest_count_with_other(20, given), 20);
+  // Two bank puzzles reach 49 moves: each gives one lean level, made lean
+  // however its position allows, and then the maker knows no other.
+  puzzle_set lean_given;
+  std::set<std::size_t> sources;
+  std::uint64_t lean_seed = 1;
+  for (int i = 0; i < 2; ++i) {
+    const std::optional<made_level> made =
+        make_new_level(most_level_moves - 1, lean_seed, lean_given, bounded(1), {}, true);
+    ASSERT_TRUE(made);
+    EXPECT_TRUE(sources.insert(made->bank_index.value()).second);
+    remember_made(lean_given, *made);
+    lean_seed = made->seed + 1;
+  }
+  EXPECT_FALSE(knows_other_puzzle(most_level_moves - 1, lean_given));
   // Counts outside the board's range: none.
   EXPECT_TRUE(knows_other_puzzle(0, given));
   EXPECT_FALSE(knows_other_puzzle(-1, given));
