@@ -99,7 +99,7 @@ struct sliding_game {
 };
 
 sliding_game game_with_slide(const test_level& level) {
-  sliding_game playing{start_screen({level, {}}, 24, 80)};
+  sliding_game playing{start_screen(offered_level{level, {}}, 24, 80)};
   for (int number = prisoner_number; number < block_count(level); ++number) {
     for (const int step : {-1, 1}) {
       if (after_move(level, {number, step})) {
@@ -134,7 +134,7 @@ void run_key(benchmark::State& state, const corpus_level* level) {
 
 // The tip key, or the solve key and then the key that stops the solution.
 void run_solution_key(benchmark::State& state, const corpus_level* level, char key) {
-  screen_game game = start_screen({parse_level(level->picture), {}}, 24, 80);
+  screen_game game = start_screen(offered_level{parse_level(level->picture), {}}, 24, 80);
   for (auto _ : state) {
     press(game, {key_code::character, key});
     if (!game.playing.empty()) {

@@ -26,9 +26,9 @@ constexpr const char* help_text =
     "Runs the level maker once for each of the seeds S, S+1, ... (K of them; default 1 and\n"
     "20), each run bounded by T seconds (default 60) and measuring on J jobs (default 0:\n"
     "one for each core), and prints for each seed the moves, the time, the climb that found\n"
-    "the level, the layouts measured and the positions explored, then the percentiles: of\n"
-    "the time to a level of exactly N moves (a run that found none counts as T), or of the\n"
-    "moves of the hardest level found in T seconds.\n";
+    "the level, the layouts measured and the positions explored (or the bank puzzle it is\n"
+    "drawn from), then the percentiles: of the time to a level of exactly N moves (a run\n"
+    "that found none counts as T), or of the moves of the hardest level found in T seconds.\n";
 
 struct options {
   std::optional<int> moves;
@@ -98,9 +98,14 @@ int main(int argc, char** argv) {
     figures.push_back(o.hardest ? made->moves : made->seconds);
     positions += made->positions;
     searched += made->seconds;
-    std::cout << "seed " << seed << ": " << made->moves << " moves in " << made->seconds
-              << " s, climb " << made->climb << ", " << made->layouts << " layouts, "
-              << made->positions << " positions  " << level_text(made->level) << std::endl;
+    std::cout << "seed " << seed << ": " << made->moves << " moves in " << made->seconds << " s, ";
+    if (made->bank_index) {
+      std::cout << "bank puzzle " << *made->bank_index;
+    } else {
+      std::cout << "climb " << made->climb << ", " << made->layouts << " layouts, "
+                << made->positions << " positions";
+    }
+    std::cout << "  " << level_text(made->level) << std::endl;
   }
   std::cout << "found " << found << " of " << seeds << "; " << std::setprecision(0)
             << (searched > 0 ? static_cast<double>(positions) / searched : 0)

@@ -26,7 +26,8 @@ constexpr const char* help_text =
     "its fewest-move count, its seed and the time it took.\n"
     "  --moves N     levels whose fewest solution takes exactly N moves (0 to 50)\n"
     "  --lean        levels where every blocker matters: taking any away lowers the count\n"
-    "  --count K     make K such levels (default 1); level i uses seed S + i\n"
+    "  --count K     make K such levels (default 1), no two one puzzle or variants; each\n"
+    "                from the first seed after the one before whose level is new\n"
     "  --hardest     the level needing the most moves found within the time\n"
     "  --seed S      the seed (default: a random one); the same seed gives the same level\n"
     "  --seconds T   search for at most T seconds a level (default 60, --hardest 10)\n"
@@ -97,13 +98,41 @@ maker_progress search_reporter(status_line& line, const levels_terminal& termina
   };
 }
 
-// Prints a made level: its board, text form, fewest moves, seed and time.
+// Prints a made level: its board, text form, fewest moves, the puzzles a
+// search for the hardest met at its best counts, seed and time.
 void print_level(const made_level& made, std::ostream& out, bool colour) {
   draw_board(made.level, out, colour);
-  out << level_text(made.level) << '\n'
-      << "fewest moves: " << made.moves << '\n'
-      << "seed: " << made.seed << '\n'
+  out << level_text(made.level) << '\n' << "fewest moves: " << made.moves << '\n';
+  if (!made.met.empty()) {
+    out << "different puzzles met:";
+    for (const puzzles_met& met : made.met) {
+      out << (&met == &made.met.front() ? " " : ", ") << met.puzzles << " of " << met.moves
+          << " moves";
+    }
+    out << '\n';
+  }
+  out << "seed: " << made.seed << '\n'
       << "time: " << std::fixed << std::setprecision(2) << made.seconds << " s\n";
+}
+
+// Why no level of `moves` moves followed the `made` ones, the search having
+// tried seeds from `seed` on for `seconds`: no other puzzle that the maker
+// knows, or none found in time.
+std::string why_none(int moves, int made, std::uint64_t seed, const puzzle_set& given,
+                     double seconds) {
+  std::ostringstream why;
+  if (made > 0 && !knows_other_puzzle(moves, given)) {
+    why << "the maker knows no other puzzle of " << moves << " moves than the " << made << " above";
+    if (const std::optional<int> nearest = nearest_count_with_other(moves, given)) {
+      why << "; --moves " << *nearest << " has more";
+    }
+  } else if (made > 0) {
+    why << "no other puzzle of " << moves << " moves found in " << seconds << " s (seeds from "
+        << seed << " on)";
+  } else {
+    why << "no level of " << moves << " moves found in " << seconds << " s (seed " << seed << ")";
+  }
+  return why.str();
 }
 
 // Makes, prints and writes the levels asked for; the exit status.
@@ -113,20 +142,28 @@ int make_levels(const levels_request& request, std::ostream& out, std::ostream& 
   const maker_limits limits{request.seconds.value_or(request.hardest ? 10.0 : 60.0), 0,
                             request.jobs.value_or(0)};
   const int count = request.count.value_or(1);
+  puzzle_set given;  // the puzzles of the levels made so far
+  std::uint64_t level_seed = seed;
   for (int i = 0; i < count; ++i) {
-    const std::uint64_t level_seed = seed + static_cast<std::uint64_t>(i);
     status_line line(err);
     const maker_progress progress = search_reporter(line, terminal);
     const std::optional<made_level> made =
-        request.hardest ? make_hardest_level(level_seed, limits, progress)
-                        : make_level(*request.moves, level_seed, limits, progress, request.lean);
+        request.hardest
+            ? make_hardest_level(level_seed, limits, progress)
+            : make_new_level(*request.moves, level_seed, given, limits, progress, request.lean);
     line.clear();
-    if (!made) {
-      err << "escape_levels: no level"
-          << (request.hardest ? std::string() : " of " + std::to_string(*request.moves) + " moves")
-          << " found in " << limits.seconds << " s (seed " << level_seed << ")\n";
+    if (!made && request.hardest) {
+      err << "escape_levels: no level found in " << limits.seconds << " s (seed " << level_seed
+          << ")\n";
       return 1;
     }
+    if (!made) {
+      err << "escape_levels: " << why_none(*request.moves, i, level_seed, given, limits.seconds)
+          << '\n';
+      return 1;
+    }
+    remember_made(given, *made);
+    level_seed = made->seed + 1;
     out << (i > 0 ? "\n" : "");
     print_level(*made, out, terminal.colour);
     result<> kept = flush_output(out);

@@ -4,12 +4,14 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string_view>
 
 #include "game/campaign.h"
 #include "game/daily_level.h"
+#include "game/fresh_levels.h"
 #include "game/move_rules.h"
 #include "game/play_game.h"
 #include "model/level_directory.h"
@@ -152,20 +154,7 @@ std::optional<offered_level> make_offered_level(int moves, std::uint64_t seed,
   if (!made) {
     return std::nullopt;
   }
-  const std::string again =
-      "--new --moves " + std::to_string(moves) + " --seed " + std::to_string(seed);
-  return offered_level{made->level,
-                       "A level of " + std::to_string(moves) + " moves, seed " +
-                           std::to_string(seed) + ": escape_play " + again + " plays it again.",
-                       seed, again};
-}
-
-// A new level of `moves` moves with a seed of chance, for `n` or `new`: it
-// ends when `stop` is set.
-std::optional<offered_level> make_level_until(int moves, const std::atomic<bool>& stop) {
-  maker_limits limits;
-  limits.stop = &stop;
-  return make_offered_level(moves, std::random_device{}(), limits);
+  return offer_made_level(*made);
 }
 
 // The directory as messages name it.
@@ -247,12 +236,9 @@ result<offered_level> requested_level(const play_request& request, std::ostream&
   }
   if (request.daily) {
     const std::chrono::year_month_day date = request.date.value_or(today);
-    std::optional<offered_level> made = daily_level(date);
-    if (!made) {
-      return failure{"the level of " + date_text(date) + " was not found in time"};
-    }
-    made->replay = "--daily " + date_text(date);
-    return *made;
+    offered_level made = daily_level(date);
+    made.replay = "--daily " + date_text(date);
+    return made;
   }
   if (request.directory || (!request.campaign && holds_level_files(""))) {
     return level_in_directory(request.directory.value_or(""));
@@ -347,7 +333,12 @@ int run_play_command(const std::vector<std::string>& arguments, std::istream& in
   if (loaded) {
     offered.about = *loaded + (offered.about.empty() ? "" : " " + offered.about);
   }
-  const session_setup setup{&store, make_level_until, setting.clock};
+  // `n` and `new N` never give a puzzle played before in this game.
+  const auto fresh = std::make_shared<fresh_levels>(offered.level);
+  const session_setup setup{
+      &store,
+      [fresh](int moves, const std::atomic<bool>& stop) { return fresh->make(moves, &stop); },
+      setting.clock};
   if (request.lines || !setting.full_screen) {
     return flushed(out, err, play_lines(offered, in, out, {setting.colour, setup}));
   }

@@ -8,6 +8,9 @@ namespace {
 
 // How often a search looks at its clock, its stop flag and its progress.
 constexpr std::chrono::milliseconds look_interval{20};
+// A search for the hardest level counts the puzzles it met at the most moves
+// it found and at this many counts below.
+constexpr int counts_met_below = 2;
 
 }  // namespace
 
@@ -47,6 +50,13 @@ void layout_search::drop_all() {
   pending_.clear();
 }
 
+void layout_search::count_met(const measurement& measured) {
+  for (const held_puzzle& puzzle : measured.puzzles) {
+    met_[puzzle.moves].insert(puzzle.identity);
+  }
+  met_.erase(met_.begin(), met_.lower_bound(hardest_ - counts_met_below));
+}
+
 // Draws layouts of `live` to measure until the window of pending layouts is
 // full; false when the climb drew its last layout.
 bool layout_search::draw_ahead(climb& live) {
@@ -62,7 +72,9 @@ bool layout_search::draw_ahead(climb& live) {
     if (!drawn) {
       return false;
     }
-    std::shared_ptr<measurement> measured = pool_.measure(drawn->layout, deepest_);
+    const int puzzles_from =
+        wanted_ == hardest_wanted ? std::max(1, hardest_ - counts_met_below) : -1;
+    std::shared_ptr<measurement> measured = pool_.measure(drawn->layout, deepest_, puzzles_from);
     pending_.push_back({std::move(*drawn), live, std::move(measured)});
   }
   return true;
@@ -104,6 +116,7 @@ bool layout_search::run_climb(std::uint64_t number) {
     pending_layout& first = pending_.front();
     ++layouts_;
     hardest_ = std::max(hardest_, front->tried);
+    count_met(*front);
     const bool forgets = measured_.size() == most_remembered;
     if (forgets) {
       measured_.clear();
@@ -122,7 +135,7 @@ bool layout_search::run_climb(std::uint64_t number) {
     drop_all();
     ended = false;
     if (found && (!best_ || found->moves > best_->find.moves)) {
-      best_ = search_result{*found, number, layouts_};
+      best_ = search_result{*found, number, layouts_, {}};
       if (wanted_ != hardest_wanted) {
         return false;
       }
@@ -138,6 +151,9 @@ std::optional<search_result> layout_search::run() {
   }
   if (wanted_ == hardest_wanted) {
     best_->layouts = layouts_;
+    for (auto count = met_.rbegin(); count != met_.rend(); ++count) {
+      best_->met.push_back({count->first, static_cast<int>(count->second.size())});
+    }
   }
   return best_;
 }

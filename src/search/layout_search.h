@@ -8,14 +8,18 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
+#include <vector>
 
 #include "model/level.h"
 #include "search/fewest_moves.h"
 #include "search/layout_climb.h"
 #include "search/measuring_pool.h"
 #include "search/position_table.h"
+#include "search/puzzle_identity.h"
 
 // How a search runs and when it gives up. A search is a row of climbs numbered
 // 0, 1, 2 ..., each a pure function of the seed and its number, run one after
@@ -41,11 +45,23 @@ struct maker_limits {
 // the thread that called the maker.
 using maker_progress = std::function<void(double seconds, int hardest)>;
 
+// How many different puzzles a search for the hardest level met whose
+// hardest positions need `moves` moves.
+struct puzzles_met {
+  int moves = 0;
+  int puzzles = 0;
+
+  bool operator==(const puzzles_met&) const = default;
+};
+
 // What a search found.
 struct search_result {
   climb_find find;
   std::uint64_t climb = 0;    // the number of the climb that found it
   std::uint64_t layouts = 0;  // layouts measured up to it, or in all
+  // For the hardest level: the puzzles met at the most moves found and the
+  // two counts below, the most first.
+  std::vector<puzzles_met> met;
 };
 
 // A search: climbs 0, 1, 2 ... one after another, each climb's layouts
@@ -92,6 +108,8 @@ class layout_search {
   bool out_of_limits();
   // Drops every pending layout, measured or not.
   void drop_all();
+  // Keeps the puzzles a search for the hardest level met in `measured`.
+  void count_met(const measurement& measured);
 
   std::uint64_t seed_;
   int wanted_;
@@ -110,4 +128,6 @@ class layout_search {
   double told_at_ = 0;
   bool stopped_ = false;
   std::optional<search_result> best_;
+  // The puzzles met at the best counts, by their hardest positions' moves.
+  std::map<int, std::set<puzzle_identity>> met_;
 };

@@ -19,10 +19,12 @@ measuring_pool::~measuring_pool() {
   close();
 }
 
-std::shared_ptr<measurement> measuring_pool::measure(const play_level& layout, int deepest) {
+std::shared_ptr<measurement> measuring_pool::measure(const play_level& layout, int deepest,
+                                                     int puzzles_from) {
   auto queued = std::make_shared<measurement>();
   queued->layout = layout;
   queued->deepest = deepest;
+  queued->puzzles_from = puzzles_from;
   {
     const std::lock_guard lock(mutex_);
     queue_.push_back(queued);
@@ -78,8 +80,14 @@ void measuring_pool::work() {
     lock.unlock();
     try {
       const bool whole = map.measure(m->layout, most_, m->deepest);
+      const int tried = whole ? map.farthest() : -1;
+      std::vector<held_puzzle> puzzles;
+      if (m->puzzles_from >= 0 && tried >= m->puzzles_from) {
+        puzzles = puzzles_of(m->layout, m->puzzles_from, most_);
+      }
       lock.lock();
-      m->tried = whole ? map.farthest() : -1;
+      m->tried = tried;
+      m->puzzles = std::move(puzzles);
       m->size = map.size();
       m->done = true;
       positions_ += map.size();

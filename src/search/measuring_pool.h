@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/level.h"
+#include "search/puzzle_identity.h"
 
 // One layout to measure, and what it measured.
 struct measurement {
@@ -23,6 +24,10 @@ struct measurement {
   std::uint32_t size = 0;  // positions measured
   bool done = false;
   bool dropped = false;  // no longer wanted
+  // When it needs at least this many moves (-1: never), the puzzles of the
+  // layout whose hardest positions need as many or more.
+  int puzzles_from = -1;
+  std::vector<held_puzzle> puzzles;
 };
 
 // Measures layouts on threads of its own, in the order they are given.
@@ -35,8 +40,10 @@ class measuring_pool {
   measuring_pool(const measuring_pool&) = delete;
   measuring_pool& operator=(const measuring_pool&) = delete;
 
-  // Queues a layout to measure up to `deepest` moves.
-  std::shared_ptr<measurement> measure(const play_level& layout, int deepest);
+  // Queues a layout to measure up to `deepest` moves, and to find its
+  // puzzles of `puzzles_from` moves or more when it has any.
+  std::shared_ptr<measurement> measure(const play_level& layout, int deepest,
+                                       int puzzles_from = -1);
 
   // Waits up to `wait` for `m` to be measured; a copy of it when it is.
   // Passes on what a measuring thread threw.

@@ -28,28 +28,85 @@ play_level in_layout_order(play_level level) {
   return level;
 }
 
+// The pieces of a level in layout order.
+std::vector<piece_code> layout_of(const play_level& ordered) {
+  std::vector<piece_code> layout;
+  for (const play_block& blocker : ordered.blockers) {
+    layout.push_back(piece_of(blocker));
+  }
+  return layout;
+}
+
+// Adds to `seen` every position that moves reach from `from` (which `seen`
+// must not hold yet); the numbers of the positions added are those from the
+// size of `seen` before on. Alike blocks never pass each other, so positions
+// that have them in order along their line keep them so.
+void add_puzzle(const slide_space& space, packed_positions from, position_table& seen) {
+  std::uint32_t head = seen.size();
+  seen.add(from);
+  for (; head < seen.size(); ++head) {
+    space.for_each_slide(seen.position(head),
+                         [&](packed_positions next, play_move, cell_set) { seen.add(next); });
+  }
+}
+
+// The level with its blocks at `p`.
+play_level at_position(play_level level, packed_positions p) {
+  for (int number = prisoner_number; number < block_count(level); ++number) {
+    set_position_along(block_of(level, number), position_in(p, number));
+  }
+  return level;
+}
+
 }  // namespace
 
 puzzle_identity identity_of(const play_level& level) {
   const play_level ordered = in_layout_order(level);
-  puzzle_identity identity;
-  for (const play_block& blocker : ordered.blockers) {
-    identity.layout.push_back(piece_of(blocker));
-  }
-  // Alike blocks never pass each other, so every position reached keeps them in order.
   const slide_space space(ordered);
   thread_local position_table seen;
   seen.clear();
-  seen.add(space.start());
-  identity.least = space.start();
-  for (std::uint32_t head = 0; head < seen.size(); ++head) {
-    space.for_each_slide(seen.position(head), [&](packed_positions next, play_move, cell_set) {
-      if (seen.add(next)) {
-        identity.least = std::min(identity.least, next);
-      }
-    });
+  add_puzzle(space, space.start(), seen);
+  packed_positions least = space.start();
+  for (std::uint32_t n = 0; n < seen.size(); ++n) {
+    least = std::min(least, seen.position(n));
   }
-  return identity;
+  return {layout_of(ordered), least};
+}
+
+std::vector<held_puzzle> puzzles_of(const play_level& layout, int least_moves, std::uint32_t most) {
+  const play_level ordered = in_layout_order(layout);
+  thread_local fewest_moves_map map;
+  std::vector<held_puzzle> held;
+  if (!map.measure(ordered, most)) {
+    return held;
+  }
+  const slide_space space(ordered);
+  thread_local position_table seen;
+  seen.clear();
+  for (int moves = map.farthest(); moves >= least_moves; --moves) {
+    for (std::uint32_t i = 0; i < map.count_at(moves); ++i) {
+      const packed_positions first = map.position_at(moves, i);
+      if (seen.number_of(first)) {
+        continue;  // a position of a puzzle found before
+      }
+      const std::uint32_t begin = seen.size();
+      add_puzzle(space, first, seen);
+      packed_positions least = first;
+      packed_positions hardest = first;
+      for (std::uint32_t n = begin; n < seen.size(); ++n) {
+        const packed_positions p = seen.position(n);
+        least = std::min(least, p);
+        if (p < hardest && map.fewest(p) == moves) {
+          hardest = p;
+        }
+      }
+      held.push_back({{layout_of(ordered), least}, moves, at_position(ordered, hardest)});
+    }
+  }
+  std::sort(held.begin(), held.end(), [](const held_puzzle& a, const held_puzzle& b) {
+    return a.moves != b.moves ? a.moves > b.moves : a.identity < b.identity;
+  });
+  return held;
 }
 
 play_level least_level(const puzzle_identity& puzzle) {
@@ -92,6 +149,7 @@ bool too_alike(const puzzle_identity& a, const puzzle_identity& b) {
 }
 
 bool puzzle_set::holds_alike(const puzzle_identity& puzzle) const {
-  return std::any_of(puzzles_.begin(), puzzles_.end(),
-                     [&](const puzzle_identity& held) { return too_alike(held, puzzle); });
+  return std::any_of(puzzles_.begin(), puzzles_.end(), [&](const puzzle_identity& held) {
+    return variants_allowed_ ? held == puzzle : too_alike(held, puzzle);
+  });
 }

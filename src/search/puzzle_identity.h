@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/level.h"
+#include "search/fewest_moves.h"
 
 // A blocker's orientation, length and line in one number from 0 to 23.
 using piece_code = std::uint8_t;
@@ -34,6 +35,18 @@ puzzle_identity identity_of(const play_level& level);
 // The puzzle's least position as a level, blockers in reading order.
 play_level least_level(const puzzle_identity& puzzle);
 
+// A puzzle that a layout holds, and its hardest position.
+struct held_puzzle {
+  puzzle_identity identity;
+  int moves = 0;       // the fewest moves its hardest positions need
+  play_level hardest;  // the least of its hardest positions, blockers in layout order
+};
+
+// Every puzzle of `layout` (where its blocks stand does not matter) whose
+// hardest position needs at least `least_moves` moves, hardest first, then by
+// identity; nothing when the layout has more than `most` positions.
+std::vector<held_puzzle> puzzles_of(const play_level& layout, int least_moves, std::uint32_t most);
+
 // How many blocks two layouts differ in: the more of the pieces that only one
 // of them holds (a piece moved to another line or length, or turned, is one).
 int layout_distance(const std::vector<piece_code>& a, const std::vector<piece_code>& b);
@@ -46,14 +59,16 @@ bool are_variants(const puzzle_identity& a, const puzzle_identity& b);
 // True if the two are one puzzle or variants: a player would call them the same.
 bool too_alike(const puzzle_identity& a, const puzzle_identity& b);
 
-// Puzzles that must not come again, with their variants.
+// Puzzles that must not come again, with their variants unless they are allowed.
 class puzzle_set {
  public:
+  // An empty set; with `variants_allowed` only the puzzles themselves may not come again.
+  explicit puzzle_set(bool variants_allowed = false) : variants_allowed_(variants_allowed) {}
   // Adds `puzzle`.
   void add(const puzzle_identity& puzzle) {
     puzzles_.push_back(puzzle);
   }
-  // True if the set holds `puzzle` or a variant of it.
+  // True if the set holds `puzzle`, or a variant of it unless variants are allowed.
   bool holds_alike(const puzzle_identity& puzzle) const;
   // The puzzles added, in the order added.
   const std::vector<puzzle_identity>& puzzles() const {
@@ -61,5 +76,6 @@ class puzzle_set {
   }
 
  private:
+  bool variants_allowed_;
   std::vector<puzzle_identity> puzzles_;
 };

@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <map>
 
 #include "model/level_text.h"
 #include "search/play_solver.h"
+#include "search/puzzle_identity.h"
 
 namespace {
 
@@ -22,26 +23,34 @@ TEST(CampaignTest, EveryLevelIsWhatItsLineSays) {
   EXPECT_LE(campaign_entries().front().moves, 3);
   EXPECT_GE(campaign_entries().back().moves, 45);
   EXPECT_LE(campaign_entries().back().moves, 50);
-  std::set<std::string> boards;
+  puzzle_set puzzles;
   int moves_before = 0;
+  std::map<std::string, int> per_tier;
   for (int number = 1; number <= campaign_size(); ++number) {
     const campaign_entry& entry = campaign_entries()[static_cast<std::size_t>(number - 1)];
     SCOPED_TRACE("level " + std::to_string(number) + ": " + entry.text);
     const play_level level = campaign_level(number).level;
     EXPECT_EQ(progress_key(level), entry.text);
-    EXPECT_TRUE(boards.insert(entry.text).second) << "given twice";
+    // No two levels one puzzle, nor variants.
+    const puzzle_identity puzzle = identity_of(level);
+    EXPECT_FALSE(puzzles.holds_alike(puzzle)) << "one puzzle with or a variant of a level before";
+    puzzles.add(puzzle);
     EXPECT_EQ(fewest_moves(level), entry.moves);
     EXPECT_GE(entry.moves, moves_before) << "easier than the level before";
     moves_before = entry.moves;
     const campaign_tier* tier = tier_for(entry.moves);
     ASSERT_NE(tier, nullptr);
     EXPECT_STREQ(entry.tier, tier->name);
+    ++per_tier[entry.tier];
     // Every blocker matters: without it the prisoner gets out sooner.
     for (std::size_t i = 0; i < level.blockers.size(); ++i) {
       play_level fewer = level;
       fewer.blockers.erase(fewer.blockers.begin() + static_cast<std::ptrdiff_t>(i));
       EXPECT_LT(fewest_moves(fewer), entry.moves) << "blocker " << block_letter(blocker_number(i));
     }
+  }
+  for (const campaign_tier& tier : campaign_tiers) {
+    EXPECT_EQ(per_tier[tier.name], 12) << tier.name;
   }
 }
 

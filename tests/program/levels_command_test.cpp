@@ -8,6 +8,7 @@
 #include "model/level_records.h"
 #include "model/level_text.h"
 #include "search/level_maker.h"
+#include "search/puzzle_identity.h"
 #include "support/scratch_dir.h"
 #include "test_support.h"
 
@@ -127,12 +128,37 @@ TEST(LevelsCommandTest, HardestSearchShowsItsProgressAndStatus) {
   const run_result hardest = run({"--hardest", "--seconds", "0.3", "--seed", "1"}, terminal);
   EXPECT_EQ(hardest.status, 0);
   EXPECT_EQ(text_forms(hardest.out).size(), 1u) << hardest.out;
+  EXPECT_NE(hardest.out.find("\ndifferent puzzles met: "), std::string::npos) << hardest.out;
   EXPECT_NE(hardest.err.find("\rsearching: "), std::string::npos);
   EXPECT_EQ(hardest.err.back(), '\r');
 
-  const run_result none = run({"--moves", "50", "--seconds", "0.001", "--seed", "1"});
+  const run_result none = run({"--moves", "35", "--seconds", "0.001", "--seed", "1"});
   EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.err, "escape_levels: no level of 50 moves found in 0.001 s (seed 1)\n");
+  EXPECT_EQ(none.err, "escape_levels: no level of 35 moves found in 0.001 s (seed 1)\n");
+}
+
+TEST(LevelsCommandTest, CountGivesDifferentPuzzlesWhileTheMakerKnowsAny) {
+  // Two from the bank and two from a search: no two one puzzle or variants.
+  for (const char* moves : {"44", "12"}) {
+    const run_result made = run({"--moves", moves, "--count", "2", "--seed", "5"});
+    ASSERT_EQ(made.status, 0) << made.err;
+    const std::vector<std::string> forms = text_forms(made.out);
+    ASSERT_EQ(forms.size(), 2u);
+    EXPECT_FALSE(too_alike(identity_of(*read_level_text(forms[0])),
+                           identity_of(*read_level_text(forms[1]))));
+    // The second level's seed, printed, makes it again.
+    const std::size_t seed_at = made.out.rfind("seed: ") + 6;
+    const std::string seed = made.out.substr(seed_at, made.out.find('\n', seed_at) - seed_at);
+    EXPECT_EQ(text_forms(run({"--moves", moves, "--seed", seed}).out),
+              std::vector<std::string>{forms[1]});
+  }
+  // The board holds one puzzle of 50 moves.
+  const run_result one = run({"--moves", "50", "--count", "2", "--seed", "5"});
+  EXPECT_EQ(one.status, 1);
+  EXPECT_EQ(text_forms(one.out).size(), 1u);
+  EXPECT_EQ(one.err,
+            "escape_levels: the maker knows no other puzzle of 50 moves than the 1 above; "
+            "--moves 49 has more\n");
 }
 
 namespace {

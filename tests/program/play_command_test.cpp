@@ -277,7 +277,7 @@ TEST_F(PlayCommandTest, LevelFilesHereAndTheLevelOfTheDay) {
   EXPECT_NE(today.out.find(" and play starts afresh. The level of 2024-06-03, a Monday: 10 "
                            "moves at best.\n"),
             std::string::npos);
-  EXPECT_EQ(shown(today), level_text(daily_level(*read_date("2024-06-03"))->level));
+  EXPECT_EQ(shown(today), level_text(daily_level(*read_date("2024-06-03")).level));
   EXPECT_EQ(shown(play({"--daily", "2024-06-03"}, "show\n")), shown(today));
 }
 

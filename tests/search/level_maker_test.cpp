@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "model/level_files.h"
 #include "model/level_text.h"
 #include "search/play_solver.h"
+#include "search/puzzle_bank.h"
+#include "search/puzzle_identity.h"
 #include "search/slide_space.h"
 
 namespace {
@@ -118,6 +122,15 @@ TEST(LevelMakerTest, OneSeedMakesOneLevelWithAnyNumberOfJobs) {
     EXPECT_EQ(fewest(hardest[jobs / 2]->level), static_cast<std::size_t>(hardest[jobs / 2]->moves));
   }
   EXPECT_EQ(hardest[0]->moves, 46);
+  // The different puzzles met at the best count and the two below, the best first.
+  ASSERT_FALSE(hardest[0]->met.empty());
+  EXPECT_EQ(hardest[0]->met.front().moves, 46);
+  EXPECT_LE(hardest[0]->met.size(), 3u);
+  EXPECT_GE(hardest[0]->met.back().moves, 44);
+  for (const puzzles_met& met : hardest[0]->met) {
+    EXPECT_GE(met.puzzles, 1) << met.moves;
+  }
+  EXPECT_EQ(hardest[1]->met, hardest[0]->met);
   EXPECT_EQ(level_text(hardest[0]->level), "aa.bccd..beedfffghd.PPghiij.ghkkjll.");
   EXPECT_EQ(level_text(hardest[1]->level), level_text(hardest[0]->level));
   // A count no level of this board needs is not found within the bound.
@@ -146,4 +159,61 @@ TEST(LevelMakerTest, AStopFlagEndsTheSearchWithNothing) {
     EXPECT_EQ(make_hardest_level(1, limits, stop_now), std::nullopt);
     EXPECT_EQ(reports, 2);
   }
+}
+
+TEST(LevelMakerTest, NewLevelsAreNeitherAPuzzleGivenBeforeNorAVariantOfOne) {
+  const struct {
+    int moves;
+    bool lean;
+  } asked[] = {{20, false}, {3, true}, {bank_serves_from, true}, {45, false}};
+  for (const auto& [moves, lean] : asked) {
+    SCOPED_TRACE(std::to_string(moves) + " moves");
+    puzzle_set given;
+    std::uint64_t seed = 1;
+    std::set<std::size_t> bank_puzzles_used;
+    for (int i = 0; i < 4; ++i) {
+      const std::optional<made_level> made =
+          make_new_level(moves, seed, given, bounded(20'000), {}, lean);
+      ASSERT_TRUE(made) << i;
+      EXPECT_EQ(fewest(made->level), static_cast<std::size_t>(moves)) << level_text(made->level);
+      EXPECT_FALSE(given.holds_alike(identity_of(made->level))) << level_text(made->level);
+      EXPECT_GE(made->seed, seed);
+      // Its seed alone makes it again.
+      EXPECT_EQ(level_text(make_level(moves, made->seed, bounded(20'000), {}, lean)->level),
+                level_text(made->level));
+      // Nor a level of a bank puzzle given before, made lean another way.
+      EXPECT_EQ(made->bank_index.has_value(), moves >= bank_serves_from);
+      EXPECT_TRUE(!made->bank_index || bank_puzzles_used.insert(*made->bank_index).second);
+      remember_made(given, *made);
+      EXPECT_TRUE(!made->bank_index || given.holds_alike(bank_identity(*made->bank_index)));
+      seed = made->seed + 1;
+    }
+  }
+  // The board holds one puzzle of 50 moves: once it was given, the maker
+  // knows no other, and the nearest count with one is 49.
+  puzzle_set given;
+  ASSERT_TRUE(knows_other_puzzle(most_level_moves, given));
+  remember_made(given, make_new_level(most_level_moves, 1, given, bounded(1)).value());
+  EXPECT_FALSE(knows_other_puzzle(most_level_moves, given));
+  EXPECT_EQ(make_new_level(most_level_moves, 2, given, bounded(1)), std::nullopt);
+  EXPECT_EQ(nearest_count_with_other(most_level_moves, given), most_level_moves - 1);
+  EXPECT_EQ(nearest_count_with_other(20, given), 20);
+  // Two bank puzzles reach 49 moves: each gives one lean level, made lean
+  // however its position allows, and then the maker knows no other.
+  puzzle_set lean_given;
+  std::set<std::size_t> sources;
+  std::uint64_t lean_seed = 1;
+  for (int i = 0; i < 2; ++i) {
+    const std::optional<made_level> made =
+        make_new_level(most_level_moves - 1, lean_seed, lean_given, bounded(1), {}, true);
+    ASSERT_TRUE(made);
+    EXPECT_TRUE(sources.insert(made->bank_index.value()).second);
+    remember_made(lean_given, *made);
+    lean_seed = made->seed + 1;
+  }
+  EXPECT_FALSE(knows_other_puzzle(most_level_moves - 1, lean_given));
+  // Counts outside the board's range: none.
+  EXPECT_TRUE(knows_other_puzzle(0, given));
+  EXPECT_FALSE(knows_other_puzzle(-1, given));
+  EXPECT_FALSE(knows_other_puzzle(most_level_moves + 1, given));
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "model/level_text.h"
+#include "search/play_solver.h"
 
 namespace {
 
@@ -51,8 +52,25 @@ TEST(PuzzleIdentityTest, OnePuzzleVariantsAndInterchangeableBlocks) {
   EXPECT_FALSE(are_variants(two_away, base));
   EXPECT_FALSE(too_alike(two_away, base));
 
+  // The puzzles of a layout that need 20 moves or more: the level's own among them.
+  const std::vector<held_puzzle> held = puzzles_of(*read_level_text(start), 20, 50'000);
+  ASSERT_FALSE(held.empty());
+  int own = 0;
+  for (std::size_t i = 0; i < held.size(); ++i) {
+    EXPECT_EQ(identity_of(held[i].hardest), held[i].identity);
+    EXPECT_EQ(solve_level(held[i].hardest)->size(), static_cast<std::size_t>(held[i].moves));
+    EXPECT_TRUE(i == 0 || held[i - 1].moves >= held[i].moves);
+    own += held[i].identity == base ? 1 : 0;
+  }
+  EXPECT_EQ(own, 1);
+  EXPECT_TRUE(puzzles_of(*read_level_text(start), 20, 1000).empty());
+
   puzzle_set played;
   played.add(base);
   EXPECT_TRUE(played.holds_alike(identity("aaabc..debc..deffgPPeh.gii.h.g......")));
   EXPECT_FALSE(played.holds_alike(two_away));
+  puzzle_set only_themselves(true);
+  only_themselves.add(base);
+  EXPECT_TRUE(only_themselves.holds_alike(base));
+  EXPECT_FALSE(only_themselves.holds_alike(identity("aaabc..debc..deffgPPeh.gii.h.g......")));
 }
