@@ -5,6 +5,19 @@
 #include "search/position_table.h"
 #include "search/slide_space.h"
 
+std::strong_ordering puzzle_identity::operator<=>(const puzzle_identity& other) const {
+  const std::size_t common = std::min(layout.size(), other.layout.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    if (layout[i] != other.layout[i]) {
+      return layout[i] <=> other.layout[i];
+    }
+  }
+  if (layout.size() != other.layout.size()) {
+    return layout.size() <=> other.layout.size();
+  }
+  return least <=> other.least;
+}
+
 piece_code piece_of(const play_block& block) {
   return static_cast<piece_code>((block.horizontal ? 12 : 0) + (block.length == 3 ? 6 : 0) +
                                  line_of(block));
