@@ -60,5 +60,6 @@ std::optional<offered_level> fresh_levels::make(int moves, std::uint64_t seed,
   remember_made(played_, *made);
   offered_level offered = offer_made_level(*made);
   offered.about = note + offered.about;
+  offered.notice = note;
   return offered;
 }

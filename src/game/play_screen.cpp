@@ -165,7 +165,8 @@ screen_game start_screen(const offered_level& offered, int rows, int columns, se
   after_board_change(game);
   if (offered.seed) {
     set_note(game, note_kind::info,
-             "A new level of " + counted(game.session.fewest_from_start.value_or(0), "move") +
+             offered.notice + "A new level of " +
+                 counted(game.session.fewest_from_start.value_or(0), "move") +
                  ": press y for the command that plays it again.");
   }
   if (const std::optional<unfinished_attempt> left = kept_attempt(game.session);

@@ -62,6 +62,9 @@ struct offered_level {
   // The arguments of escape_play that play this level again, besides its
   // text form, e.g. "--daily 2024-06-03"; empty when only the text form does.
   std::string replay = {};
+  // Why the level is not quite what was asked for, said first where it is
+  // offered (it begins `about` too); empty when it is.
+  std::string notice = {};
 };
 
 // The moves a new level needs when a player asks for one without a count.

@@ -37,6 +37,7 @@ TEST(FreshLevelsTest, NeverThePuzzlePlayedAVariantOfItOneBeforeOrOfTheCampaign) 
   EXPECT_TRUE(instead->about.starts_with(
       "The maker knows no other puzzle of 46 to 50 moves. A level of 45 moves, seed "))
       << instead->about;
+  EXPECT_EQ(instead->notice, "The maker knows no other puzzle of 46 to 50 moves. ");
   // Asked again and again for 45 moves, until the maker knows no other puzzle of 45.
   fresh_levels again(first);
   std::string said;

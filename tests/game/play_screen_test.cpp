@@ -403,6 +403,12 @@ TEST(PlayScreenTest, HelpCommandsQuitAndNewLevels) {
   level_made(game, offered_level{two_move_level(), "Made.", 9});
   EXPECT_EQ(game.session.offered.seed, 9u);
   EXPECT_EQ(game.note, "A new level of 2 moves: press y for the command that plays it again.");
+  // One not quite what was asked for says so first.
+  press(game, typed('n'));
+  level_made(game, offered_level{two_move_level(), "Made.", 9, "", "None of 3 moves. "});
+  EXPECT_EQ(
+      game.note,
+      "None of 3 moves. A new level of 2 moves: press y for the command that plays it again.");
   EXPECT_EQ(press(game, typed('Q')), screen_action::leave);
 }
 
