@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "model/random_lvl_function.h"
+#include "model/board.h"
 
 basic_colour block_colour(int number) {
   static constexpr basic_colour blocker_colours[] = {basic_colour::green, basic_colour::yellow,

@@ -33,6 +33,14 @@ struct config {
   std::int32_t Id_block_moved = 0;                 // block_Id of the block last moved; 0 at start
 };
 
+// A level as the level files store it: the records of its blocks and its board grid.
+struct level_records {
+  BLOCK blockers[max_blockers] = {};               // entries 0 .. num_block - 1 carry meaning
+  BLOCK prisoner = {};                             // the block that has to escape
+  int num_block = 0;                               // number of blockers
+  bool isblockthere[board_size][board_size] = {};  // exactly the cells of all blocks
+};
+
 // Block `number` of a configuration.
 BLOCK& block_of(config& configuration, int number);
 const BLOCK& block_of(const config& configuration, int number);

@@ -8,7 +8,6 @@
 
 #include "model/block_records.h"
 #include "model/level_images.h"
-#include "model/level_records.h"
 #include "model/result.h"
 
 // Writes the six level files into `directory` (the working directory when

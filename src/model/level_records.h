@@ -5,14 +5,6 @@
 #include "model/block_records.h"
 #include "model/level.h"
 
-// A level as the level files store it: the records of its blocks and its board grid.
-struct level_records {
-  BLOCK blockers[max_blockers] = {};               // entries 0 .. num_block - 1 carry meaning
-  BLOCK prisoner = {};                             // the block that has to escape
-  int num_block = 0;                               // number of blockers
-  bool isblockthere[board_size][board_size] = {};  // exactly the cells of all blocks
-};
-
 // The record of a block, with its block_Id and occupied points set from its position.
 BLOCK record_of(const play_block& block);
 // The block a record describes; its block_Id and occupied points are dropped.

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <set>
 
-#include "model/random_lvl_function.h"
+#include "model/board.h"
 
 namespace {
 
