@@ -202,7 +202,7 @@ TEST_F(PlayGameTest, ACommandHasAtMost200Characters) {
 }
 
 TEST(PlayGameDeathTest, AnOverlongLineIsSkippedInFlatMemory) {
-#if defined(__SANITIZE_ADDRESS__)
+#if ESCAPE_ADDRESS_SANITIZER
   GTEST_SKIP() << "an address-space limit does not work with AddressSanitizer";
 #else
   // A line of 256 MB in an address space with 64 MB to spare.

@@ -18,6 +18,7 @@
 #include "support/level_search.h"
 #include "support/scratch_dir.h"
 #include "support/simulated_platform.h"
+#include "test_support.h"
 
 namespace {
 
@@ -187,7 +188,7 @@ TEST_F(MainTest, TheProgramAsksForTheLowestDifficulty) {
 }
 
 TEST(MainDeathTest, SaysWhenTheSearchRunsOutOfMemory) {
-#if defined(__SANITIZE_ADDRESS__)
+#if ESCAPE_ADDRESS_SANITIZER
   GTEST_SKIP() << "an address-space limit does not work with AddressSanitizer";
 #else
   const auto run_with_little_memory = [] {
